@@ -1,0 +1,71 @@
+// The scanner access layer: the driver library binding, the request blocks
+// (one static instance per function code) and the requests on them.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "device/request_blocks.h"
+
+using AddrChkFn = uint32_t(WINAPI*)();
+using SpiCallFn = void(WINAPI*)(uint8_t* block, uint32_t handle, uint32_t function);
+using BufAddrFn = uint16_t(WINAPI*)(uint8_t* buffer, uint32_t bytes, uint8_t* table, uint16_t lineBytes);
+
+struct RequestBlocks {
+    uint8_t inquiry[blocks::kInquirySize];
+    uint8_t scanParameters[blocks::kScanParameterSize];
+    uint8_t readShading[blocks::kReadShadingSize];
+    uint8_t sendShading[blocks::kSendShadingSize];
+    uint8_t toneTable[blocks::kToneTableSize];
+    uint8_t startScan[blocks::kStartScanSize];
+    uint8_t stop[blocks::kStopSize];
+    uint8_t shadingSize[blocks::kShadingSizeSize];
+    uint8_t readData[blocks::kReadDataRecordSize];
+    uint8_t status[blocks::kStatusSize];
+};
+
+struct DeviceState {
+    HMODULE driverModule = nullptr;
+    AddrChkFn addrChk = nullptr;
+    SpiCallFn spiCall = nullptr;
+    BufAddrFn bufAddr = nullptr;
+    uint32_t deviceHandle = 0;     // what ADDR_CHK returned
+    bool remoteMode = false;       // requests go to the sharing peer
+    bool defaultDriver = false;    // the driver file is exactly "KVASPI_SP.DLL"
+    uint16_t opticalResolution = 0;
+    bool letterModel = false;
+    uint16_t referenceLevels[4] = {};  // red, green, blue, grey
+    float maxAreaWidth = 11.7f;        // inches
+    float maxAreaLength = 17.0f;
+    RequestBlocks blocks{};
+};
+
+extern DeviceState g_device;
+
+// Loads the driver named by WIN.INI DRIVER from the installation directory and
+// resolves its three entry points. A library that cannot be loaded or lacks
+// an entry point is freed again and the binding fails.
+bool BindDriverLibrary();
+void UnbindDriverLibrary();
+
+// Finds the scanner, identifies it and waits until it is ready. Shows the
+// message of every failure.
+bool OpenScanner();
+
+// Carries out one request on its block; the caller reads the status word.
+// Returns false only when the transport failed.
+bool ScannerRequest(uint32_t function, uint8_t* block);
+
+// Polls the scanner until it is ready, showing the not-ready notice
+// meanwhile. A fault or a scanner that stays busy for 5 minutes ends the wait
+// with a device message and failure.
+bool WaitUntilReady();
+
+// Stops the scanner and polls until it is idle again.
+bool StopAndWaitIdle();
+
+// Sends the lamp time-out (minutes, 255 = off).
+bool SetGreenSaver(uint16_t minutes);
+
+inline uint16_t BlockStatus(const uint8_t* block) { return blocks::GetU16(block, blocks::kStatus); }

@@ -1,0 +1,71 @@
+#include <cstring>
+#include <string>
+
+#include "device/device.h"
+#include "device/inquiry.h"
+#include "device/messages.h"
+#include "resources/resource_ids.h"
+#include "settings/profile.h"
+#include "settings/texts.h"
+#include "twain/capability_state.h"
+#include "twain/session.h"
+
+namespace {
+
+// The sharing program holds the scanner when its window exists here.
+bool SharingProgramRunning() { return FindWindowA("Lendaro", nullptr) != nullptr; }
+
+void SendSaverFromProfile() {
+    uint8_t* block = g_device.blocks.scanParameters;
+    int32_t minutes = ReadProfileNumber(kLampSection, "SAVER", "20", 130);
+    blocks::PutU16(block, blocks::scanparam::kSaverDelay, static_cast<uint16_t>(minutes));
+    block[blocks::scanparam::kSaverOnly] = 1;
+    ScannerRequest(blocks::kSetScanParameters, block);
+}
+
+}  // namespace
+
+bool OpenScanner() {
+    if (SharingProgramRunning()) {
+        ShowMessage(nullptr, LoadText(MSG_SHARED_1) + LoadText(MSG_SHARED_2) + L"\n" + LoadText(MSG_SHARED_3));
+        return false;
+    }
+    g_device.deviceHandle = g_device.addrChk();
+    if (g_device.deviceHandle == 0) {
+        ShowDeviceError(nullptr, MSG_NOT_READY);
+        return false;
+    }
+
+    uint8_t* inquiry = g_device.blocks.inquiry;
+    std::memset(inquiry + blocks::inquiry::kIdentity, 0, blocks::inquiry::kIdentityLength);
+    g_device.spiCall(inquiry, g_device.deviceHandle, blocks::kInquiry);
+    uint16_t status = BlockStatus(inquiry);
+    if (status == blocks::inquiry::kNotReady) {
+        // The identity check below decides; no wait for a scanner that says it is not ready.
+        ShowDeviceError(nullptr, MSG_NOT_READY);
+    } else if (status != 0) {
+        ShowDeviceError(nullptr, MSG_NOT_FOUND);
+        return false;
+    } else if (!WaitUntilReady()) {
+        return false;
+    }
+
+    SendSaverFromProfile();
+    std::string version = BuildVersionText(inquiry, LoadTextA(TXT_ADAPTEC_CARD));
+    CopyCut(g_twain.dsIdentity.Version.Info, version.c_str());
+
+    g_caps.feederPresent = inquiry[blocks::inquiry::kFeeder] == 1;
+    g_caps.feederEnabled = g_caps.feederPresent;
+    if (!(inquiry[blocks::inquiry::kCapabilityFlags] & blocks::inquiry::kBelongsFlag)) {
+        ShowDeviceError(nullptr, MSG_WRONG_SCANNER);
+        return false;
+    }
+    g_device.letterModel = IsLetterModel(inquiry);
+    MaxArea area = MaxAreaFor(g_device.letterModel);
+    g_device.maxAreaWidth = area.width;
+    g_device.maxAreaLength = area.length;
+    for (int i = 0; i < 4; ++i)
+        g_device.referenceLevels[i] = blocks::GetU16(inquiry, blocks::inquiry::kReferenceLevels + 2 * i);
+    if (uint16_t optical = OpticalResolutionFromCode(inquiry)) g_device.opticalResolution = optical;
+    return true;
+}

@@ -1,0 +1,76 @@
+#include "device/device.h"
+#include "device/messages.h"
+#include "device/notices.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr DWORD kPollInterval = 50;           // ms between status polls
+constexpr DWORD kGiveUpAfter = 5 * 60 * 1000;  // no scanner warms up longer
+
+struct Poll {
+    bool ok;       // transport worked
+    uint16_t fault;
+    uint16_t ready;
+};
+
+Poll PollStatus(uint32_t handle) {
+    uint8_t* block = g_device.blocks.status;
+    if (!g_device.remoteMode) {
+        g_device.spiCall(block, handle, blocks::kGetStatus);
+    } else if (!ScannerRequest(blocks::kGetStatus, block)) {
+        return {false, 0, 0};
+    }
+    return {true, blocks::GetU16(block, blocks::status::kFault), blocks::GetU16(block, blocks::status::kReady)};
+}
+
+// Polls until the ready word is nonzero. `showNotice` opens the not-ready
+// notice while the scanner reports busy without a fault.
+bool PollUntilReady(uint32_t handle, bool showNotice) {
+    HWND notice = nullptr;
+    DWORD start = GetTickCount();
+    for (;;) {
+        Sleep(kPollInterval);
+        Poll poll = PollStatus(handle);
+        if (!poll.ok) {
+            CloseNotice(notice);
+            return false;
+        }
+        if (poll.fault != 0) {
+            CloseNotice(notice);
+            ShowDeviceError(nullptr, MSG_SCANNER_FAULT);
+            return false;
+        }
+        if (poll.ready != 0) {
+            CloseNotice(notice);
+            return true;
+        }
+        if (showNotice && !notice) notice = OpenNotReadyNotice();
+        if (GetTickCount() - start >= kGiveUpAfter) {
+            CloseNotice(notice);
+            ShowDeviceError(nullptr, MSG_NOT_READY);
+            return false;
+        }
+    }
+}
+
+}  // namespace
+
+bool WaitUntilReady() { return PollUntilReady(g_device.deviceHandle, true); }
+
+bool StopAndWaitIdle() {
+    // The stop sequence addresses the driver with handle 0.
+    if (!g_device.remoteMode) {
+        g_device.spiCall(g_device.blocks.stop, 0, blocks::kStopScan);
+    } else if (!ScannerRequest(blocks::kStopScan, g_device.blocks.stop)) {
+        return false;
+    }
+    return PollUntilReady(0, false);
+}
+
+bool SetGreenSaver(uint16_t minutes) {
+    uint8_t* block = g_device.blocks.scanParameters;
+    blocks::PutU16(block, blocks::scanparam::kSaverDelay, minutes);
+    block[blocks::scanparam::kSaverOnly] = 1;
+    return ScannerRequest(blocks::kSetScanParameters, block);
+}

@@ -1,0 +1,3 @@
+#include "engine/settings_record.h"
+
+ScanSettings g_scanSettings = DefaultScanSettings();

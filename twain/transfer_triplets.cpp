@@ -1,0 +1,106 @@
+// The triplet side of the three image transfers: state checks, the host's
+// buffer, and what follows the body by its return code.
+#include "engine/transfer.h"
+#include "twain/handlers.h"
+#include "twain/host_rules.h"
+#include "twain/notify.h"
+#include "twain/session.h"
+#include "ui/main_dialog.h"
+
+namespace {
+
+// What follows every transfer body, by its return code. After the last
+// block of a memory transfer the picture publisher (protocol x.5) gets its
+// batch timer at MSG_ENDXFER instead.
+void AfterTransfer(bool memory) {
+    switch (g_twain.returnCode) {
+        case TWRC_FAILURE:
+            EndOfScanUiReset();
+            EndOfTransfer();
+            PostCloseRequest();
+            break;
+        case TWRC_CANCEL:
+            EndOfScanUiReset();
+            EndOfTransfer();
+            break;
+        case TWRC_XFERDONE:
+            if (!g_twain.batchListOpen || (memory && g_twain.batchToFile))
+                EndOfScanUiReset();
+            else if (!memory || !(HostIsPicturePublisher() && g_twain.appIdentity.ProtocolMinor == 5))
+                SetTimer(g_twain.mainDialog, kBatchContinueTimer, 2000, nullptr);
+            EndOfTransfer();
+            break;
+        default:
+            break;
+    }
+}
+
+bool RefuseOutOfState(int state) {
+    if (g_twain.sourceState == state * 100) return false;
+    EndOfScanUiReset();
+    Fail(TWCC_SEQERROR);
+    return true;
+}
+
+}  // namespace
+
+void NativeXfer() {
+    g_twain.returnCode = TWRC_XFERDONE;
+    if (RefuseOutOfState(6)) return;
+    g_twain.conditionCode = TWCC_SUCCESS;
+    *CallData<TW_UINT32>() = NativeTransfer();
+    AfterTransfer(false);
+    g_twain.sourceState = kState7;
+}
+
+void FileXfer() {
+    g_twain.returnCode = TWRC_XFERDONE;
+    if (RefuseOutOfState(6)) return;
+    g_twain.conditionCode = TWCC_SUCCESS;
+    FileTransfer();
+    AfterTransfer(false);
+    g_twain.sourceState = kState7;
+}
+
+void MemXfer() {
+    if (g_twain.sourceState != kState6 && g_twain.sourceState != kState7) {
+        EndOfScanUiReset();
+        Fail(TWCC_SEQERROR);
+        return;
+    }
+    auto* host = CallData<TW_IMAGEMEMXFER>();
+    // The whole image went out already: nothing is left to transfer.
+    if (g_twain.sourceState == kState7 && !TransferInProgress()) {
+        Fail(TWCC_SEQERROR);
+        return;
+    }
+    const TW_MEMORY memory = host->Memory;
+    uint8_t* buffer = nullptr;
+    HGLOBAL handle = nullptr;
+    if (memory.Flags == (TWMF_APPOWNS | TWMF_POINTER)) {
+        buffer = reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(memory.TheMem));
+    } else if (memory.Flags == (TWMF_APPOWNS | TWMF_HANDLE)) {
+        handle = reinterpret_cast<HGLOBAL>(static_cast<uintptr_t>(memory.TheMem));
+        if (handle && memory.Length > GlobalSize(handle)) {
+            Fail(TWCC_BADVALUE);
+            return;
+        }
+        buffer = handle ? static_cast<uint8_t*>(GlobalLock(handle)) : nullptr;
+        if (handle && !buffer) {
+            Fail(TWCC_SEQERROR);
+            return;
+        }
+    }
+    if (!buffer) {
+        Fail(TWCC_BADVALUE);
+        return;
+    }
+    g_twain.conditionCode = TWCC_SUCCESS;
+    g_twain.memXferRecord = *host;
+    MemoryTransfer(buffer, memory.Length);
+    g_twain.memXferRecord.Memory = memory;
+    *host = g_twain.memXferRecord;
+    if (handle) GlobalUnlock(handle);
+    AfterTransfer(true);
+    g_twain.sourceState = kState7;
+}

@@ -1,0 +1,61 @@
+// DAT_STATUS and DAT_USERINTERFACE.
+#include "engine/unattended_scan.h"
+#include "twain/capability_state.h"
+#include "twain/handlers.h"
+#include "twain/session.h"
+#include "ui/main_dialog.h"
+
+void GetStatus() {
+    g_twain.returnCode = TWRC_SUCCESS;
+    if (!StateBetween(4, 7)) {
+        Fail(TWCC_SEQERROR);
+        return;
+    }
+    auto* status = CallData<TW_STATUS>();
+    status->ConditionCode = g_twain.conditionCode;
+    status->Reserved = 0;
+    g_twain.conditionCode = TWCC_SUCCESS;
+}
+
+void EnableSource() {
+    if (g_twain.sourceState != kState4) {
+        Fail(TWCC_SEQERROR);
+        return;
+    }
+    auto* ui = CallData<TW_USERINTERFACE>();
+    g_twain.parentWindow = reinterpret_cast<HWND>(static_cast<uintptr_t>(ui->hParent));
+    g_twain.showUI = ui->ShowUI;
+    g_caps.pagesDelivered = 0;
+
+    if (!ui->ShowUI) {
+        Succeed();
+        RunUnattendedScan();
+        return;
+    }
+    if (!g_twain.mainDialog) {
+        g_twain.mainDialog = CreateMainDialog();
+        if (!g_twain.mainDialog) {
+            Fail(TWCC_LOWMEMORY);
+            return;
+        }
+        ui->ModalUI = 1;
+        ShowWindow(g_twain.mainDialog, SW_SHOW);
+        UpdateWindow(g_twain.mainDialog);
+    } else {
+        ShowWindow(g_twain.mainDialog, SW_SHOW);
+        EndOfScanUiReset();
+    }
+    Succeed();
+    g_twain.sourceState = kState5;
+}
+
+void DisableSource() {
+    if (!StateBetween(5, 7)) {
+        Fail(TWCC_SEQERROR);
+        return;
+    }
+    // A visible dialog of a disabled source could start a scan: hide it.
+    if (g_twain.mainDialog) ShowWindow(g_twain.mainDialog, SW_HIDE);
+    Succeed();
+    g_twain.sourceState = kState4;
+}

@@ -1,0 +1,82 @@
+#include "ui/main_dialog.h"
+
+#include <string>
+
+#include "resources/resource_ids.h"
+#include "settings/profile.h"
+#include "settings/texts.h"
+#include "twain/capability_state.h"
+#include "twain/notify.h"
+#include "twain/session.h"
+
+MainDialogState g_mainDialog;
+
+namespace {
+
+void SetControlText(HWND dialog, int control, const std::wstring& text) {
+    SetDlgItemTextW(dialog, control, text.c_str());
+}
+
+void InitTexts(HWND dialog) {
+    std::string brand = BrandText();
+    std::wstring title = IsTellarisBrand(brand) ? L"Tellaris " + Widen(ModelDisplayText()) : L"";
+    SetWindowTextW(dialog, title.c_str());
+    SetControlText(dialog, IDC_PRESCAN, LoadText(TXT_PRESCAN));
+    SetControlText(dialog, IDC_SCAN, LoadText(TXT_SCAN));
+    SetControlText(dialog, IDC_CANCEL_SCAN, L"&" + LoadText(TXT_CANCEL));
+    SetControlText(dialog, IDC_INFO, LoadText(TXT_INFO));
+    SetControlText(dialog, IDC_LOAD, LoadText(TXT_LOAD));
+    SetControlText(dialog, IDC_SAVE, LoadText(TXT_SAVE));
+    SetControlText(dialog, IDC_PREVIOUS, LoadText(TXT_PREVIOUS));
+    SetControlText(dialog, IDC_RESET, LoadText(TXT_RESET));
+}
+
+bool ButtonEnabled(HWND dialog, int control) { return IsWindowEnabled(GetDlgItem(dialog, control)) != FALSE; }
+
+// Cancel and the close box: ask the host to close the source, unless a scan
+// is running (its buttons are disabled then).
+void CloseSequence(HWND dialog) {
+    if (ButtonEnabled(dialog, IDC_SCAN) || ButtonEnabled(dialog, IDC_PRESCAN)) {
+        KillTimer(dialog, kScanTimer);
+        PostCloseRequest();
+    }
+}
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG:
+            g_mainDialog.idle = true;
+            InitTexts(dialog);
+            return TRUE;
+        case WM_COMMAND:
+            if (!g_mainDialog.idle) return TRUE;
+            if (LOWORD(wParam) == IDC_CANCEL_SCAN) CloseSequence(dialog);
+            return TRUE;
+        case WM_CLOSE:
+            if (g_mainDialog.idle) CloseSequence(dialog);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+HWND CreateMainDialog() {
+    return CreateDialogParamW(g_twain.instance, L"SCANNER", nullptr, MainDialogProc, 0);
+}
+
+void DestroyMainDialog() {
+    if (g_twain.mainDialog) DestroyWindow(g_twain.mainDialog);
+    g_twain.mainDialog = nullptr;
+}
+
+void EndOfScanUiReset() {
+    HWND dialog = g_twain.mainDialog;
+    if (!dialog) return;
+    g_mainDialog.idle = true;
+    KillTimer(dialog, kScanTimer);
+    EnableWindow(GetDlgItem(dialog, IDC_SCAN), TRUE);
+    EnableWindow(GetDlgItem(dialog, IDC_CANCEL_SCAN), TRUE);
+    if (!(g_caps.feederPresent && g_caps.feederEnabled)) EnableWindow(GetDlgItem(dialog, IDC_PRESCAN), TRUE);
+}
