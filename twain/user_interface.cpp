@@ -1,4 +1,6 @@
 // DAT_STATUS and DAT_USERINTERFACE.
+#include "device/device.h"
+#include "engine/calibration_state.h"
 #include "engine/unattended_scan.h"
 #include "twain/capability_state.h"
 #include "twain/handlers.h"
@@ -26,6 +28,8 @@ void EnableSource() {
     g_twain.parentWindow = reinterpret_cast<HWND>(static_cast<uintptr_t>(ui->hParent));
     g_twain.showUI = ui->ShowUI;
     g_caps.pagesDelivered = 0;
+    // A remote scanner calibrates itself; a local one needs the gain tables.
+    if (!g_device.remoteMode) BuildGainTables(g_device.referenceLevels);
 
     if (!ui->ShowUI) {
         Succeed();

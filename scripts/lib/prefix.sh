@@ -22,3 +22,17 @@ copy_prefix() {
   rm -rf "$dest/drive_c/windows/twain_32"
   cp -a "$template/drive_c/windows/twain_32" "$dest/drive_c/windows/twain_32"
 }
+
+# run_wine PROGRAM ARGS...: runs a Windows program and waits until the
+# prefix's Wine processes have ended. Without a display the run gets its own
+# virtual X server, which lives until Wine is done with it.
+run_wine() {
+  if [ -z "${DISPLAY:-}" ]; then
+    xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'wine "$@"; rc=$?; wineserver -w; exit $rc' run_wine "$@"
+  else
+    local rc=0
+    wine "$@" || rc=$?
+    wineserver -w
+    return $rc
+  fi
+}
