@@ -1,0 +1,138 @@
+// Shared set-up of the data source's Wine tests: WIN.INI keys, the simulated
+// scanner's INI file and request log, and a session through the source
+// manager with a message-box recorder.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "hostkit/host_session.h"
+#include "hostkit/msgbox_recorder.h"
+#include "hostkit/source_install.h"
+#include "twain/twain.h"
+
+namespace dstest {
+
+inline std::string WindowsDir() {
+    char dir[MAX_PATH] = {};
+    GetWindowsDirectoryA(dir, MAX_PATH);
+    return dir;
+}
+
+inline std::string InstallDir() { return WindowsDir() + "\\TWAIN_32\\KVSC_A3"; }
+
+inline void SetProfile(const char* section, const char* key, const char* value) {
+    WriteProfileStringA(section, key, value);
+}
+
+// The sections the data source reads, removed so that every default applies.
+inline void ClearProfile() {
+    for (const char* section : {"KVSINFO_A3", "A3 SCANNER", "KVSINFO_SP"})
+        WriteProfileStringA(section, nullptr, nullptr);
+}
+
+// Writes the simulated scanner's configuration; "" leaves every default.
+inline void SetScanner(const std::string& keys) {
+    std::ofstream ini(InstallDir() + "\\KVASPI_SP.INI", std::ios::trunc);
+    ini << "[Scanner]\n" << keys;
+}
+
+inline void ClearScannerLog() { DeleteFileA((InstallDir() + "\\KVASPI_SP.LOG").c_str()); }
+
+inline std::vector<std::string> ScannerLog() {
+    std::ifstream log(InstallDir() + "\\KVASPI_SP.LOG");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(log, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Requests of function f in the log ("<n> F<f>.<k> 0x<status>" lines).
+inline int CountRequests(int function) {
+    std::string tag = " F" + std::to_string(function) + ".";
+    int count = 0;
+    for (const std::string& line : ScannerLog())
+        if (line.find(tag) != std::string::npos) ++count;
+    return count;
+}
+
+inline std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                   nullptr);
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr,
+                        nullptr);
+    return out;
+}
+
+// Text `id` of the installed data source's string table, as UTF-8.
+inline std::string SourceText(int id) {
+    HMODULE module = LoadLibraryExA((InstallDir() + "\\kvsc_a3.ds").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    wchar_t text[256] = {};
+    if (module) {
+        LoadStringW(module, static_cast<UINT>(id), text, 256);
+        FreeLibrary(module);
+    }
+    return Utf8(text);
+}
+
+inline const std::string kChecklist =
+    " Please make sure :"
+    " 1. The scanner is turned on and power LED is green."
+    " 2. The cables are connected."
+    " 3. That you turned on the scanner before you turned on the computer.";
+
+// The data source loaded directly, as the source manager loads it, for calls
+// in state 3 (before any MSG_OPENDS) and calls with a chosen origin.
+struct DirectSource {
+    using Entry = TW_UINT16(WINAPI*)(TW_IDENTITY*, TW_UINT32, TW_UINT16, TW_UINT16, void*);
+    HMODULE module = nullptr;
+    Entry entry = nullptr;
+    TW_IDENTITY origin{};
+
+    DirectSource() {
+        module = LoadLibraryA((InstallDir() + "\\kvsc_a3.ds").c_str());
+        if (module) entry = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(module, "DS_Entry")));
+        origin.Id = 77;
+        lstrcpyA(origin.ProductName, "direct");
+    }
+    ~DirectSource() {
+        if (module) FreeLibrary(module);
+    }
+    TW_UINT16 Call(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, void* data) {
+        return entry(&origin, dg, dat, msg, data);
+    }
+};
+
+// A test with a clean WIN.INI, a default scanner, an empty log and a
+// recorder that answers every message box.
+class SourceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearProfile();
+        SetScanner("");
+        ClearScannerLog();
+        ASSERT_TRUE(recorder.Start());
+    }
+
+    void TearDown() override { recorder.Stop(); }
+
+    // Opens the manager and the data source; the result of MSG_OPENDS.
+    TW_UINT16 Open(HostSession& session, const char* productName = "twtest") {
+        if (!session.OpenDsm(productName)) return 0xFFFF;
+        return session.OpenSource("");
+    }
+
+    MessageBoxRecorder recorder;
+};
+
+}  // namespace dstest
