@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "device/byte_amount.h"
 #include "device/device.h"
 #include "device/inquiry.h"
 #include "resources/resource_ids.h"
@@ -42,14 +43,9 @@ void ShowDeviceError(HWND owner, int number) {
     EndOfScanUiReset();
 }
 
-std::wstring FormatByteAmount(uint32_t bytes) {
-    if (bytes > 1024) return std::to_wstring(bytes / 1024) + L"K";
-    return std::to_wstring(bytes);
-}
-
 void ShowDiskShortage(HWND owner, uint32_t available, uint32_t required) {
-    std::wstring text = LoadText(MSG_DISK_NEEDS) + FormatByteAmount(required) + LoadText(MSG_DISK_HAS_ONLY) +
-                        FormatByteAmount(available) + LoadText(MSG_DISK_FREE_UP);
+    std::wstring text = LoadText(MSG_DISK_NEEDS) + Widen(FormatByteAmount(required)) + LoadText(MSG_DISK_HAS_ONLY) +
+                        Widen(FormatByteAmount(available)) + LoadText(MSG_DISK_FREE_UP);
     MessageBoxW(owner, text.c_str(), BrandAndModel().c_str(), MB_OK | MB_ICONINFORMATION);
     EndOfScanUiReset();
 }

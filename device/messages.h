@@ -28,7 +28,3 @@ void ShowRemoteLost();
 // Writes the model name of the scanner into `dest` (at most 66 characters);
 // an unknown model leaves `dest` as it was.
 void ModelName(char* dest);
-
-// An amount of bytes as the disk message writes it: above 1024 as the number
-// of kilobytes followed by "K", otherwise the plain number.
-std::wstring FormatByteAmount(uint32_t bytes);

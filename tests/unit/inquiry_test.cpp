@@ -75,3 +75,13 @@ TEST(Inquiry, StatusWordsMapToMessages) {
 }
 
 }  // namespace
+
+#include "device/byte_amount.h"
+
+TEST(ByteAmount, KilobytesAbove1024) {
+    EXPECT_EQ(FormatByteAmount(2048), "2K");
+    EXPECT_EQ(FormatByteAmount(1024), "1024");
+    EXPECT_EQ(FormatByteAmount(1025), "1K");
+    EXPECT_EQ(FormatByteAmount(0), "0");
+    EXPECT_EQ(FormatByteAmount(4294967295u), "4194303K");
+}
