@@ -65,6 +65,10 @@ bool WaitUntilReady();
 // Stops the scanner and polls until it is idle again.
 bool StopAndWaitIdle();
 
+// Polls until the scanner reports ready, without a notice (after the last
+// line of a scan). A fault shows device error 629.
+bool PollUntilIdle();
+
 // Sends the lamp time-out (minutes, 255 = off).
 bool SetGreenSaver(uint16_t minutes);
 

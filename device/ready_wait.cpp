@@ -58,6 +58,8 @@ bool PollUntilReady(uint32_t handle, bool showNotice) {
 
 bool WaitUntilReady() { return PollUntilReady(g_device.deviceHandle, true); }
 
+bool PollUntilIdle() { return PollUntilReady(g_device.deviceHandle, false); }
+
 bool StopAndWaitIdle() {
     // The stop sequence addresses the driver with handle 0.
     if (!g_device.remoteMode) {

@@ -1,11 +1,97 @@
+// The scan of MSG_ENABLEDS without the user interface: the settings come from
+// the negotiated capabilities and the image layout.
 #include "engine/unattended_scan.h"
 
+#include "device/device.h"
+#include "device/messages.h"
+#include "resources/resource_ids.h"
+#include "engine/image_size.h"
+#include "engine/job_state.h"
+#include "engine/scan_command.h"
+#include "engine/settings_record.h"
+#include "twain/capability_state.h"
+#include "twain/cap_container.h"
+#include "twain/host_rules.h"
+#include "twain/image_info.h"
+#include "twain/image_setup.h"
 #include "twain/notify.h"
 #include "twain/session.h"
 
-// Scanning without the dialog is not possible yet: the host learns it at once
-// and is asked to close the source, as after any failed unattended scan.
-void RunUnattendedScan() {
-    Fail(TWCC_OPERATIONERROR);
+namespace {
+
+uint16_t ScanModeForPixelType(uint32_t pixelType) {
+    switch (pixelType) {
+        case TWPT_GRAY:
+        case TWPT_PALETTE:
+            return kModeGray;
+        case TWPT_RGB:
+            return kModeColour;
+        default:
+            return kModeLineArt;
+    }
+}
+
+// What the dialog would offer is forced to plain values; the tone levels come
+// from brightness and contrast.
+void ForceUnattendedValues(ToneSettings& tone) {
+    auto highlight = static_cast<uint8_t>(g_caps.brightness * 127 / 1000);
+    auto shadow = static_cast<uint8_t>(g_caps.contrast * 127 / 1000);
+    for (ToneChannel& channel : tone.channels) {
+        channel.highlight = highlight;
+        channel.shadow = shadow;
+    }
+    tone.channel = kToneMaster;
+    tone.hue = 0;
+    tone.saturation = 0;
+    tone.circlePos = {216, 177};
+    tone.pixelRGB = {255, 255, 255, 0};
+    for (int8_t& balance : tone.colorBalance) balance = 0;
+}
+
+void ApplyNegotiatedSettings() {
+    ScanSettings& s = g_scanSettings;
+    s.scaling = 100;
+    s.destination = kDestMonitor;
+    s.qualityFactor = 10;
+    s.descreen = kDescreenNone;
+    s.descreenActive = false;
+    s.outputMatch = 0;
+    s.filterMode = 0;
+    s.dpiScale = 0;
+    ForceUnattendedValues(s.tone);
+    s.resolution = UnattendedResolution(g_caps.resolutionIndex, HostIsWinFax());
+    if (g_caps.feederPresent) {
+        // Pages come out of the feeder mirrored.
+        s.scanSource = kSourceFeeder;
+        s.filterMode = 2;
+    } else {
+        s.scanSource = kSourceReflective;
+    }
+    s.scanMode = ScanModeForPixelType(kPixelTypes[g_caps.pixelTypeIndex % std::size(kPixelTypes)]);
+    s.colourKind = kColour24;
+    s.isColour = s.scanMode == kModeColour;
+}
+
+void FailUnattended() {
+    if (g_twain.returnCode != TWRC_FAILURE) Fail(TWCC_OPERATIONERROR);
     PostCloseRequest();
+}
+
+}  // namespace
+
+void RunUnattendedScan() {
+    ApplyNegotiatedSettings();
+    auto frame = LayoutToOpticalFrame(g_setup.layoutCurrent.Frame, g_device.opticalResolution,
+                                      g_device.maxAreaWidth, g_device.maxAreaLength);
+    if (!frame) {
+        ShowDeviceError(nullptr, MSG_BAD_AREA);
+        return FailUnattended();
+    }
+    const double rate = OpticalRate(g_device.opticalResolution);
+    const double width = (frame->right - frame->left) / rate;
+    const double length = (frame->bottom - frame->top) / rate;
+    g_job.imageSizeEstimate = EstimateImageSize(g_scanSettings.scanMode, g_scanSettings.resolution,
+                                                g_scanSettings.scaling, width, length);
+    g_job.scanLengthInches = static_cast<float>(length);
+    if (!StartScanJob(nullptr, 0, *frame)) FailUnattended();
 }

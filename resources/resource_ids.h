@@ -32,6 +32,39 @@
 #define IDC_NOTICE_LINE1 101
 #define IDC_NOTICE_LINE2 102
 
+// Language dialog "LANGUAGEDLG"
+#define IDC_LANGUAGE_OK 71
+#define IDC_LANGUAGE_CANCEL 72
+#define IDC_LANGUAGE_LIST 73
+
+// Lamp time-out dialog "GreenSaverDlg"
+#define IDC_SAVER_OK 2001
+#define IDC_SAVER_CANCEL 2002
+#define IDC_SAVER_MINUTES 2003
+#define IDC_SAVER_SCROLL 2004
+#define IDC_SAVER_ENABLE 2005
+#define IDC_SAVER_DISABLE 2006
+#define IDC_SAVER_DELAY_LABEL 2007
+#define IDC_SAVER_MINUTES_LABEL 2008
+
+// Settings file dialogs "LOAD_SET" and "SAVE_SET"
+#define IDC_FILE_EXTENSION_LABEL 600
+#define IDC_FILE_PATTERN 601
+#define IDC_FILE_NAME_LABEL 602
+#define IDC_FILE_NAME 603
+#define IDC_FILE_DIRECTORY_LABEL 604
+#define IDC_FILE_DIRECTORY 605
+#define IDC_FILE_FILES_LABEL 606
+#define IDC_FILE_DIRECTORIES_LABEL 607
+#define IDC_FILE_FRAME_NAME 608
+#define IDC_FILE_FILES 609
+#define IDC_FILE_FRAME_DIRECTORIES 610
+#define IDC_FILE_DIRECTORIES 611
+#define IDC_FILE_FRAME_EXTENSION 612
+#define IDC_FILE_CANCEL 613
+#define IDC_FILE_LOAD 614
+#define IDC_FILE_SAVE 615
+
 // Text numbers (added to the language base unless noted)
 #define TXT_AUTHOR 4
 #define TXT_TWAIN_LABEL 5          // "Twain " before the version on the about page
@@ -166,6 +199,7 @@
 #define TXT_OK 700
 #define TXT_NONE 701
 #define TXT_MODE_REFUSED 705
+#define TXT_PROCESSING_UNAVAILABLE 706
 #define TXT_SCANWARE_CMS 707
 #define TXT_SAVER_ENABLE 839
 #define TXT_SAVER_DISABLE 840

@@ -11,13 +11,19 @@ uint16_t SplitBuffer(uint32_t address, uint32_t bytes, uint16_t lineBytes, uint3
                      uint8_t* table) {
     if (table == nullptr || bytes == 0) return 0;
     uint32_t count = std::clamp<uint32_t>(segments, 1, blocks::kMaxDescriptors);
-    if (lineBytes > 0) count = std::min(count, std::max<uint32_t>(1, bytes / lineBytes));
-    const uint32_t length = bytes / count;
+    const uint32_t lines = lineBytes > 0 ? bytes / lineBytes : 0;
+    if (lineBytes > 0) count = std::min(count, std::max<uint32_t>(1, lines));
+    uint32_t offset = 0;
     for (uint32_t i = 0; i < count; ++i) {
+        // Whole lines, spread as evenly as they go; the bytes beyond the last
+        // whole line stay with the last segment.
+        uint32_t length = lines > 0 ? (lines / count + (i < lines % count ? 1 : 0)) * lineBytes : bytes / count;
+        if (i + 1 == count) length = bytes - offset;
         uint8_t* entry = table + i * blocks::kDescriptorSize;
         std::memset(entry, 0, blocks::kDescriptorSize);
         blocks::PutU32(entry, blocks::descriptor::kLength, length);
-        blocks::PutU32(entry, blocks::descriptor::kAddress, address + i * length);
+        blocks::PutU32(entry, blocks::descriptor::kAddress, address + offset);
+        offset += length;
     }
     return static_cast<uint16_t>(count);
 }

@@ -8,11 +8,12 @@
 
 namespace sim {
 
-// Splits `bytes` bytes at `address` into at most `segments` (1..16) equal
-// segments that lie inside the buffer, each long enough for one line of
-// `lineBytes` when the buffer holds that many lines; the lengths are not cut
-// to whole lines. `table` has room for 16 descriptors. Returns the count
-// written: 0 for an empty buffer or no table.
+// Splits `bytes` bytes at `address` into at most `segments` (1..16)
+// consecutive segments inside the buffer, each holding whole lines of
+// `lineBytes` spread as evenly as they go; the bytes beyond the last whole
+// line stay with the last segment, so its length need not be whole lines.
+// Without a line length the segments are equal. `table` has room for 16
+// descriptors. Returns the count written: 0 for an empty buffer or no table.
 uint16_t SplitBuffer(uint32_t address, uint32_t bytes, uint16_t lineBytes, uint32_t segments,
                      uint8_t* table);
 

@@ -1,7 +1,10 @@
 // DAT_STATUS and DAT_USERINTERFACE.
 #include "device/device.h"
 #include "engine/calibration_state.h"
+#include "engine/scan_tone.h"
+#include "engine/transfer.h"
 #include "engine/unattended_scan.h"
+#include "twain/cap_container.h"
 #include "twain/capability_state.h"
 #include "twain/handlers.h"
 #include "twain/session.h"
@@ -33,6 +36,7 @@ void EnableSource() {
 
     if (!ui->ShowUI) {
         Succeed();
+        BuildEnableToneMaps(kPixelTypes[g_caps.pixelTypeIndex % std::size(kPixelTypes)] == TWPT_RGB);
         RunUnattendedScan();
         return;
     }
@@ -58,6 +62,7 @@ void DisableSource() {
         Fail(TWCC_SEQERROR);
         return;
     }
+    AbandonTransfer();
     // A visible dialog of a disabled source could start a scan: hide it.
     if (g_twain.mainDialog) ShowWindow(g_twain.mainDialog, SW_HIDE);
     Succeed();

@@ -8,6 +8,7 @@
 #include "twain/capability_state.h"
 #include "twain/notify.h"
 #include "twain/session.h"
+#include "ui/scan_sequence.h"
 
 MainDialogState g_mainDialog;
 
@@ -50,7 +51,14 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             return TRUE;
         case WM_COMMAND:
             if (!g_mainDialog.idle) return TRUE;
-            if (LOWORD(wParam) == IDC_CANCEL_SCAN) CloseSequence(dialog);
+            switch (LOWORD(wParam)) {
+                case IDC_SCAN:
+                    RunScanSequence(dialog);
+                    break;
+                case IDC_CANCEL_SCAN:
+                    CloseSequence(dialog);
+                    break;
+            }
             return TRUE;
         case WM_CLOSE:
             if (g_mainDialog.idle) CloseSequence(dialog);

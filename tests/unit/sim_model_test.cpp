@@ -127,14 +127,14 @@ TEST_F(SimScanner, StopScanAcceptedAndBusyForConfiguredPolls) {
 }
 
 TEST_F(SimScanner, ScriptedStatusesCountRequestsOfEachFunctionSinceLoad) {
-    Open("F8.3=0x8321\nF9.2=0x0001\nF0.2=0x00FF\n");
-    Block read(blocks::kReadDataRecordSize);
-    EXPECT_EQ(Request(blocks::kReadImageData, read), 0);
-    EXPECT_EQ(Request(blocks::kReadImageData, read), 0);
-    Open("F8.3=0x8321\nF9.2=0x0001\nF0.2=0x00FF\n");  // a new ADDR_CHK does not restart the count
-    EXPECT_EQ(Request(blocks::kReadImageData, read), 0x8321);
-    EXPECT_EQ(GetU16(read.data(), blocks::kStatus), 0x8321);
-    EXPECT_EQ(Request(blocks::kReadImageData, read), 0);
+    Open("F6.3=0x8321\nF9.2=0x0001\nF0.2=0x00FF\n");
+    Block stop(blocks::kStopSize);
+    EXPECT_EQ(Request(blocks::kStopScan, stop), 0);
+    EXPECT_EQ(Request(blocks::kStopScan, stop), 0);
+    Open("F6.3=0x8321\nF9.2=0x0001\nF0.2=0x00FF\n");  // a new ADDR_CHK does not restart the count
+    EXPECT_EQ(Request(blocks::kStopScan, stop), 0x8321);
+    EXPECT_EQ(GetU16(stop.data(), blocks::kStatus), 0x8321);
+    EXPECT_EQ(Request(blocks::kStopScan, stop), 0);
 
     EXPECT_EQ(Poll().first, 0);
     EXPECT_EQ(Poll(), PollResult(1, sim::kReadyWord));  // status of a poll = fault word
@@ -173,20 +173,11 @@ TEST_F(SimScanner, ShadingFlagsPerModeGroup) {
     ASSERT_EQ(SetParameters(sim::kColour, 300, 4800, 3600, &result), 0);
     EXPECT_EQ(result[sp::kShadingNeeded], 1);
     EXPECT_EQ(result[sp::kShadingKind], 2);
-    Block send(blocks::kSendShadingSize);
-    ASSERT_EQ(Request(blocks::kSendShadingData, send), 0);
-    SetParameters(sim::kGreyColourShaded, 300, 4800, 3600, &result);  // same (colour) group
-    EXPECT_EQ(result[sp::kShadingNeeded], 0);
+    SetParameters(sim::kGreyColourShaded, 300, 4800, 3600, &result);  // colour group
     EXPECT_EQ(result[sp::kShadingKind], 2);
     SetParameters(sim::kLineArt, 300, 4800, 3600, &result);
     EXPECT_EQ(result[sp::kShadingNeeded], 1);
     EXPECT_EQ(result[sp::kShadingKind], 1);
-
-    Open("ShadingNeeded=2\n");
-    SetParameters(sim::kGrey, 300, 4800, 3600, &result);
-    Request(blocks::kSendShadingData, send);
-    SetParameters(sim::kGrey, 300, 4800, 3600, &result);
-    EXPECT_EQ(result[sp::kShadingNeeded], 1);
 
     Open("ShadingNeeded=0\n");
     SetParameters(sim::kColour36, 300, 4800, 3600, &result);
@@ -294,15 +285,21 @@ TEST_F(SimScanner, DriverCallsNeedTheHandedOutHandle) {
     EXPECT_EQ(sim::FormatRequestLine(refused), "3 F1.1 0x8000");
 }
 
-TEST(SimBufAddr, EqualSegmentsInsideTheBuffer) {
-    sim::ScannerConfig config;
+TEST(SimBufAddr, WholeLinesSpreadOverTheSegments) {
+    const sim::ScannerConfig config = sim::ParseScannerConfig("[Scanner]\nSegments=3\n");
     std::vector<uint8_t> table(blocks::kDescriptorSize * blocks::kMaxDescriptors);
+    // 33 lines of 30 bytes and 10 bytes more: 11 lines each, the last with the rest.
     ASSERT_EQ(sim::BufAddr(config, 0x10000, 1000, table.data(), 30), 3);
+    const uint32_t lengths[] = {330, 330, 340};
     for (uint32_t i = 0; i < 3; ++i) {
         const uint8_t* entry = table.data() + i * blocks::kDescriptorSize;
-        EXPECT_EQ(GetU32(entry, blocks::descriptor::kLength), 333u);  // not cut to whole lines
-        EXPECT_EQ(GetU32(entry, blocks::descriptor::kAddress), 0x10000 + i * 333);
+        EXPECT_EQ(GetU32(entry, blocks::descriptor::kLength), lengths[i]);
+        EXPECT_EQ(GetU32(entry, blocks::descriptor::kAddress), 0x10000 + i * 330);
     }
+    // 16 lines in 3 segments: 6, 5, 5.
+    ASSERT_EQ(sim::BufAddr(config, 0, 160, table.data(), 10), 3);
+    EXPECT_EQ(GetU32(table.data(), blocks::descriptor::kLength), 60u);
+    EXPECT_EQ(GetU32(table.data() + 2 * blocks::kDescriptorSize, blocks::descriptor::kLength), 50u);
     // Every segment holds at least one line when the buffer does.
     EXPECT_EQ(sim::SplitBuffer(0, 70, 30, 3, table.data()), 2);
     EXPECT_EQ(sim::SplitBuffer(0, 20, 30, 3, table.data()), 1);

@@ -1,0 +1,105 @@
+// The "Scanning Status" window (template 800): a text and a percentage bar.
+#include <string>
+
+#include "engine/job_state.h"
+#include "engine/read_machinery.h"
+#include "resources/resource_ids.h"
+#include "settings/texts.h"
+#include "twain/session.h"
+
+namespace {
+
+const COLORREF kBackground = RGB(192, 192, 192);
+const COLORREF kBarColour = RGB(0, 0, 128);
+const COLORREF kBarBackground = RGB(255, 255, 255);
+
+int g_percent = 0;
+HBRUSH g_backgroundBrush = nullptr;
+
+void DrawBar(const DRAWITEMSTRUCT& item) {
+    RECT whole = item.rcItem;
+    RECT filled = whole;
+    filled.right = whole.left + (whole.right - whole.left) * g_percent / 100;
+    RECT empty = whole;
+    empty.left = filled.right;
+    wchar_t label[8];
+    wsprintfW(label, L"%d%%", g_percent);
+    SetBkMode(item.hDC, TRANSPARENT);
+    // The filled part shows the label in swapped colours.
+    struct Part {
+        RECT rect;
+        COLORREF fill;
+        COLORREF text;
+    } parts[] = {{filled, kBarColour, kBarBackground}, {empty, kBarBackground, kBarColour}};
+    for (const Part& part : parts) {
+        HBRUSH brush = CreateSolidBrush(part.fill);
+        FillRect(item.hDC, &part.rect, brush);
+        DeleteObject(brush);
+        HRGN clip = CreateRectRgnIndirect(&part.rect);
+        SelectClipRgn(item.hDC, clip);
+        SetTextColor(item.hDC, part.text);
+        DrawTextW(item.hDC, label, -1, &whole, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        SelectClipRgn(item.hDC, nullptr);
+        DeleteObject(clip);
+    }
+}
+
+INT_PTR CALLBACK ProgressProc(HWND, UINT message, WPARAM, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return TRUE;
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSTATIC:
+            SetBkColor(reinterpret_cast<HDC>(lParam), kBackground);
+            return reinterpret_cast<INT_PTR>(g_backgroundBrush);
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (item.CtlID != IDC_PROGRESS_BAR) return FALSE;
+            DrawBar(item);
+            return TRUE;
+        }
+        default:
+            return FALSE;
+    }
+}
+
+HWND CreateProgressWindow() {
+    if (!g_backgroundBrush) g_backgroundBrush = CreateSolidBrush(kBackground);
+    HWND window = CreateDialogParamW(g_twain.instance, MAKEINTRESOURCEW(IDD_PROGRESS), g_twain.mainDialog,
+                                     ProgressProc, 0);
+    if (!window) return nullptr;
+    RECT rect;
+    GetWindowRect(window, &rect);
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    SetWindowPos(window, HWND_TOP, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 3, 0, 0, SWP_NOSIZE);
+    SetWindowTextW(window, LoadText(TXT_PERCENT_TITLE).c_str());
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    return window;
+}
+
+}  // namespace
+
+void ShowProgress(uint32_t count, int textId) {
+    if (!g_twain.showUI) return;
+    if (!g_job.progressWindow) g_job.progressWindow = CreateProgressWindow();
+    if (!g_job.progressWindow) return;
+    std::wstring text = LoadText(textId);
+    if (textId == TXT_SCANNING) text += L" ...";
+    SetDlgItemTextW(g_job.progressWindow, IDC_PROGRESS_TEXT, text.c_str());
+    g_percent = g_job.lines ? static_cast<int>(count * 100 / g_job.lines) : 0;
+    if (g_percent > 100) g_percent = 100;
+    InvalidateRect(GetDlgItem(g_job.progressWindow, IDC_PROGRESS_BAR), nullptr, FALSE);
+    UpdateWindow(g_job.progressWindow);
+    if (g_percent == 100) {
+        DestroyProgressWindow();
+        // The carriage takes this long to return.
+        Sleep(static_cast<DWORD>(g_job.scanLengthInches * 10.0f / 17.0f * 1000.0f));
+    }
+}
+
+void DestroyProgressWindow() {
+    if (g_job.progressWindow) DestroyWindow(g_job.progressWindow);
+    g_job.progressWindow = nullptr;
+}

@@ -1,0 +1,108 @@
+// Chunked reads of the scanner, line addresses across the descriptors, the
+// Escape cancel and the reports of scanner trouble.
+#include "engine/read_machinery.h"
+
+#include "device/device.h"
+#include "device/inquiry.h"
+#include "device/messages.h"
+#include "engine/job_state.h"
+#include "resources/resource_ids.h"
+#include "twain/session.h"
+#include "ui/main_dialog.h"
+
+JobState g_job;
+
+namespace {
+
+uint16_t ReadOnce() {
+    uint8_t* block = g_device.blocks.readData;
+    if (!ScannerRequest(blocks::kReadImageData, block)) return 0xFFFF;
+    return BlockStatus(block);
+}
+
+// Slow-speed pacing: at up to 150 dpi before every line, above before every
+// pacingEvery-th line.
+void Pace(uint32_t line) {
+    if (!g_job.slowPacing) return;
+    bool everyLine = g_job.derived.scanResolution <= 150;
+    if (!everyLine && g_job.pacingEvery != 0 && line % g_job.pacingEvery != 0) return;
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < g_job.pacingDelay) Sleep(1);
+}
+
+}  // namespace
+
+bool ReadChunk() {
+    uint16_t done = g_job.linesRead;
+    uint16_t remaining = static_cast<uint16_t>(g_job.lines - done);
+    uint16_t lines = remaining < g_job.linesPerBuffer ? remaining : g_job.linesPerBuffer;
+    uint8_t* block = g_device.blocks.readData;
+    blocks::PutU16(block, blocks::readdata::kBytesPerLine, g_job.bytesPerScanLine);
+    blocks::PutU16(block, blocks::readdata::kLines, lines);
+    blocks::PutU32(block, blocks::readdata::kBytes, static_cast<uint32_t>(lines) * g_job.bytesPerScanLine);
+    blocks::PutU16(block, blocks::readdata::kLinesDone, done);
+    blocks::PutU16(block, blocks::readdata::kLinesUsed, 0);
+
+    uint16_t status = ReadOnce();
+    if (status == blocks::kNoPaper) {
+        // The scanner asks for the same read once more; its answer is taken.
+        status = ReadOnce();
+        if (status == blocks::kNoPaper) status = 0;
+    }
+    if (status != 0) {
+        ScannerRequest(blocks::kStopScan, g_device.blocks.stop);
+        ShowStatusError(status);
+        FreeScanBuffer();
+        return false;
+    }
+    g_job.chunkFirstLine = done;
+    g_job.chunkLines = lines;
+    g_job.linesRead = static_cast<uint16_t>(done + lines);
+    return true;
+}
+
+uint8_t* LocateLine(uint32_t line) {
+    Pace(line);
+    const uint32_t perSegment = g_job.linesPerSegment;
+    if (line % perSegment != 0 && g_job.currentLine) {
+        g_job.currentLine += g_job.bytesPerScanLine;
+    } else {
+        uint32_t segment = (line / perSegment) % g_job.segmentCount;
+        const uint8_t* entry = g_job.scan.table + segment * blocks::kDescriptorSize;
+        g_job.currentLine =
+            reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(blocks::GetU32(entry, blocks::descriptor::kAddress)));
+    }
+    return g_job.currentLine;
+}
+
+bool PumpAndCheckCancel() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST && message.wParam == VK_ESCAPE)
+            g_job.cancelRequested = true;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    if (!g_job.cancelRequested) return false;
+    DestroyProgressWindow();
+    g_twain.returnCode = TWRC_CANCEL;
+    StopAndWaitIdle();
+    EndOfScanUiReset();
+    return true;
+}
+
+void ScanFailed(uint16_t conditionCode, int textId) {
+    ShowDeviceError(g_twain.mainDialog, textId);
+    DestroyProgressWindow();
+    g_job.scanFailed = true;
+    g_twain.conditionCode = conditionCode;
+    g_twain.returnCode = TWRC_FAILURE;
+    if (g_twain.batchListOpen && g_twain.mainDialog) SetTimer(g_twain.mainDialog, kBatchContinueTimer, 800, nullptr);
+}
+
+void ShowStatusError(uint16_t status) {
+    ScanFailed(TWCC_OPERATIONERROR, StatusMessageNumber(status));
+    StopAndWaitIdle();
+}
+
+void WaitForScannerIdle() { PollUntilIdle(); }

@@ -1,0 +1,43 @@
+// Reading the scanner while the host transfers: the shared scan buffer, reads
+// in chunks, lines located across the driver's descriptors, the message pump
+// with the Escape cancel, progress, and the reports of failures.
+#pragma once
+
+#include <cstdint>
+
+// Allocates the scan buffer (with shrink-and-retry) and has the driver
+// describe it. On failure reports TWCC_LOWMEMORY with text 604 and stops the
+// scanner; returns false.
+bool AllocateScanBuffer();
+void FreeScanBuffer();
+
+// Reads the next chunk (as many lines as the buffer holds). A status 0x8321
+// repeats the read once; any other status stops the scanner, reports the
+// status and frees the buffer. Returns false on failure.
+bool ReadChunk();
+
+// The address of image line `line` (0-based, within the last chunk), after
+// the slow-speed pacing when it is on.
+uint8_t* LocateLine(uint32_t line);
+
+// Removes and dispatches every waiting message; the Escape key cancels. When
+// a cancel is requested (now or before) the scan is stopped, the return code
+// becomes TWRC_CANCEL and true is returned.
+bool PumpAndCheckCancel();
+
+// Shows `count` of the job's lines as done, with text `textId` (only when the
+// user interface is shown). At 100 % the window closes and the engine waits
+// while the carriage returns.
+void ShowProgress(uint32_t count, int textId);
+void DestroyProgressWindow();
+
+// Shows `textId` (owned by the main dialog), closes the progress window, sets
+// the condition code and TWRC_FAILURE.
+void ScanFailed(uint16_t conditionCode, int textId);
+
+// A scanner status word of a scan request: its message through ScanFailed
+// with TWCC_OPERATIONERROR, then the scanner is stopped.
+void ShowStatusError(uint16_t status);
+
+// After the last line: polls the scanner until it is ready (a fault shows 629).
+void WaitForScannerIdle();

@@ -1,0 +1,61 @@
+// The one scan buffer of an image, shared with the driver through its
+// descriptor table, which the read request carries.
+#include "device/device.h"
+#include "engine/buffer_sizing.h"
+#include "engine/job_state.h"
+#include "engine/read_machinery.h"
+#include "resources/resource_ids.h"
+#include "twain/session.h"
+
+namespace {
+
+// Every descriptor is cut to the same number of whole lines, so that a line's
+// descriptor follows from its number. False when a descriptor holds no line.
+bool TrimToCommonLines(DriverBuffer& buffer) {
+    const uint16_t lineBytes = g_job.bytesPerScanLine;
+    uint32_t lines = 32767;
+    for (uint16_t i = 0; i < buffer.count; ++i) {
+        uint32_t length = blocks::GetU32(buffer.table + i * blocks::kDescriptorSize, blocks::descriptor::kLength);
+        if (length / lineBytes < lines) lines = length / lineBytes;
+    }
+    if (lines == 0) return false;
+    for (uint16_t i = 0; i < buffer.count; ++i) {
+        uint8_t* entry = buffer.table + i * blocks::kDescriptorSize;
+        blocks::PutU32(entry, blocks::descriptor::kLength, lines * lineBytes);
+        blocks::PutU16(entry, blocks::descriptor::kLines, static_cast<uint16_t>(lines));
+    }
+    g_job.segmentCount = buffer.count;
+    g_job.linesPerSegment = static_cast<uint16_t>(lines);
+    uint32_t perBuffer = uint32_t{buffer.count} * lines;
+    g_job.linesPerBuffer = static_cast<uint16_t>(perBuffer > 0xFFFF ? 0xFFFF : perBuffer);
+    return true;
+}
+
+}  // namespace
+
+bool AllocateScanBuffer() {
+    FreeScanBuffer();
+    const uint16_t lineBytes = g_job.bytesPerScanLine;
+    uint32_t size = FirstBufferSize(lineBytes, g_job.lines, g_device.defaultDriver, kScanBufferCap);
+    if (!AllocateDriverBuffer(g_job.scan, size, lineBytes, lineBytes)) {
+        ScanFailed(TWCC_LOWMEMORY, MSG_INSUFFICIENT_MEMORY);
+        StopAndWaitIdle();
+        return false;
+    }
+    if (!DescribeDriverBuffer(g_job.scan, lineBytes) || !TrimToCommonLines(g_job.scan)) {
+        FreeScanBuffer();
+        ScanFailed(TWCC_OPERATIONERROR, MSG_TRANSFER_FAILED);
+        StopAndWaitIdle();
+        return false;
+    }
+    uint8_t* block = g_device.blocks.readData;
+    blocks::PutU16(block, blocks::readdata::kRecordCount, g_job.segmentCount);
+    blocks::PutU16(block, blocks::readdata::kDescriptorCount, g_job.segmentCount);
+    blocks::PutU32(block, blocks::readdata::kTable, AddressOf(g_job.scan.table));
+    return true;
+}
+
+void FreeScanBuffer() {
+    FreeDriverBuffer(g_job.scan);
+    g_job.currentLine = nullptr;
+}

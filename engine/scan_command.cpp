@@ -1,0 +1,254 @@
+// The scan command, in its order: host check, disk check, speed, scan window,
+// inquiry, ready wait, parameters, calibration, tone tables, start, geometry,
+// image description, MSG_XFERREADY.
+#include "engine/scan_command.h"
+
+#include <string>
+
+#include "device/device.h"
+#include "device/messages.h"
+#include "engine/calibration.h"
+#include "engine/disk_space.h"
+#include "engine/job_state.h"
+#include "engine/read_machinery.h"
+#include "engine/scan_tone.h"
+#include "engine/settings_record.h"
+#include "device/notices.h"
+#include "resources/resource_ids.h"
+#include "settings/profile.h"
+#include "twain/capability_state.h"
+#include "twain/host_rules.h"
+#include "twain/image_info.h"
+#include "twain/image_setup.h"
+#include "twain/notify.h"
+#include "twain/session.h"
+#include "ui/main_dialog.h"
+
+namespace {
+
+constexpr uint32_t kTiffHeaderBytes = 1032;
+constexpr uint32_t kBmpHeaderBytes = 1078;
+
+bool Refuse(HWND owner, int textId) {
+    ShowDeviceError(owner, textId);
+    g_job.scanFailed = true;
+    return false;
+}
+
+// 36-bit colour only for the host of text 56; CMYK for it, or for the
+// picture publisher speaking protocol x.5.
+bool HostTakesColourKind() {
+    if (g_scanSettings.scanMode != kModeColour) return true;
+    bool photoshop = HostNameIsText(TXT_PHOTOSHOP);
+    switch (g_scanSettings.colourKind) {
+        case kColour36:
+            return photoshop;
+        case kColourCmyk:
+            return photoshop || (HostIsPicturePublisher() && g_twain.appIdentity.ProtocolMinor == 5);
+        default:
+            return true;
+    }
+}
+
+// Settings whose image processing is not part of this engine yet.
+bool NeedsProcessingNotAvailable() {
+    const ScanSettings& s = g_scanSettings;
+    return (s.scanMode == kModeColour && s.colourKind != kColour24) || g_job.derived.postProcess ||
+           g_job.derived.interpolate || (s.dpiScale != 0 && s.dpiScale != 5) ||
+           static_cast<uint32_t>(s.resolution) * s.scaling / 100 > 600;
+}
+
+bool DiskHasRoom(HWND owner) {
+    uint32_t header = g_caps.fileFormatIndex == TWFF_BMP ? kBmpHeaderBytes : kTiffHeaderBytes;
+    uint64_t needed = uint64_t{g_job.imageSizeEstimate} + header;
+    uint64_t free = 0;
+    if (!FreeDiskBytesOf(g_setup.fileSetupDefault.FileName, free)) return Refuse(owner, MSG_WRITE_FILE_ERROR);
+    if (free < needed) {
+        auto clamp = [](uint64_t n) { return static_cast<uint32_t>(n > 0xFFFFFFFFu ? 0xFFFFFFFFu : n); };
+        ShowDiskShortage(owner, clamp(free), clamp(needed - 1));
+        g_job.scanFailed = true;
+        return false;
+    }
+    return true;
+}
+
+// Speed byte and slow-speed pacing.
+void ChooseSpeed() {
+    ScanSettings& s = g_scanSettings;
+    SpeedChoice speed = ApplySpeedRule(s.velocity, ReadProfileText(kInstallSection, "SlowSpeedVer", "No", 34),
+                                       s.scanMode, s.scanSource, s.resolution);
+    s.velocity = speed.velocity;
+    g_job.slowPacing = speed.slowPacing;
+    if (!speed.slowPacing) return;
+    const uint16_t dpi = s.resolution;
+    const double perInch = dpi * 11.5;
+    double delay = 40000 / perInch;
+    uint16_t every = 100;
+    if (dpi >= 151 && dpi <= 250) {
+        every = s.scanMode == kModeFastGray ? 1 : s.scanMode == kModeGray ? 4 : 3;
+        if (s.scanMode == kModeFastGray) delay = 30000 / perInch;
+    } else if (dpi >= 251 && dpi <= 350) {
+        every = s.scanMode == kModeFastGray ? 1 : s.scanMode == kModeGray ? 6 : 4;
+        if (s.scanMode == kModeFastGray) delay = 25000 / perInch;
+    } else if (dpi > 350) {
+        every = s.scanMode == kModeFastGray ? 70 : s.scanMode == kModeGray ? 90 : 100;
+    }
+    g_job.pacingDelay = static_cast<uint32_t>(delay);
+    g_job.pacingEvery = every;
+}
+
+bool InquireReady(HWND owner) {
+    uint8_t* inquiry = g_device.blocks.inquiry;
+    if (!ScannerRequest(blocks::kInquiry, inquiry)) return Refuse(owner, MSG_NOT_FOUND);
+    uint16_t status = BlockStatus(inquiry);
+    if (status == blocks::inquiry::kNotReady) return Refuse(owner, MSG_NOT_READY);
+    if (status != 0) return Refuse(owner, MSG_NOT_FOUND);
+    if (!WaitUntilReady()) {
+        g_job.scanFailed = true;
+        return false;
+    }
+    return true;
+}
+
+// A refused scan-parameter request: its message, then the scanner is stopped.
+void ReportParameterStatus(uint16_t status) {
+    switch (status) {
+        case blocks::kPaperJam:
+            ScanFailed(TWCC_OPERATIONERROR, MSG_PAPER_JAM);
+            break;
+        case blocks::kNoPaper:
+            // An empty feeder after delivered pages simply ends the job.
+            if (g_caps.pagesDelivered == 0) ScanFailed(TWCC_OPERATIONERROR, MSG_NO_PAPER);
+            break;
+        case blocks::kCoverOpen:
+            ShowDeviceError(g_twain.mainDialog, MSG_COVER_OPEN);
+            break;
+        default:
+            ShowDeviceError(g_twain.mainDialog, MSG_NOT_READY);
+            break;
+    }
+    g_job.scanFailed = true;
+    StopAndWaitIdle();
+}
+
+// Parameters, calibration, tone tables and start, with the warm-up notice.
+bool SetUpAndStart() {
+    HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    HWND warmingUp = OpenWarmingUpNotice();
+    auto fail = [&] {
+        CloseNotice(warmingUp);
+        SetCursor(previous);
+        g_job.scanFailed = true;
+        StopAndWaitIdle();
+        return false;
+    };
+    uint8_t* parameters = g_device.blocks.scanParameters;
+    if (!ScannerRequest(blocks::kSetScanParameters, parameters)) return fail();
+    if (uint16_t status = BlockStatus(parameters)) {
+        CloseNotice(warmingUp);
+        SetCursor(previous);
+        ReportParameterStatus(status);
+        return false;
+    }
+    switch (CalibrateShading(g_scanSettings.scanMode, g_job.derived.scanResolution)) {
+        case CalibrationResult::kDone:
+            break;
+        case CalibrationResult::kNoMemory:
+            ScanFailed(TWCC_LOWMEMORY, MSG_INSUFFICIENT_MEMORY);
+            return fail();
+        case CalibrationResult::kDeviceFailed:
+            return fail();
+    }
+    if (HostNameIsText(TXT_SCANWARE_CMS)) {
+        ResetToneSettings(g_scanSettings.tone, true, g_scanSettings.scanMode, g_scanSettings.colourKind);
+        g_savedTone = g_scanSettings.tone;
+    }
+    if (!SendScanToneTables()) return fail();
+
+    uint8_t* start = g_device.blocks.startScan;
+    blocks::PutU16(start, blocks::startscan::kZero, 0);
+    bool sent = ScannerRequest(blocks::kStartScan, start);
+    CloseNotice(warmingUp);
+    SetCursor(previous);
+    if (!sent) return fail();
+    if (BlockStatus(start) != 0) {
+        ShowDeviceError(g_twain.mainDialog, MSG_TRANSFER_FAILED);
+        return fail();
+    }
+    g_job.lines = blocks::GetU16(start, blocks::startscan::kLines);
+    g_job.bytesPerScanLine = blocks::GetU16(start, blocks::startscan::kBytesPerLine);
+    if (g_job.lines == 0) return fail();  // nothing to scan: no message
+    if (g_job.bytesPerScanLine == 0) {
+        ShowDeviceError(g_twain.mainDialog, MSG_TRANSFER_FAILED);
+        return fail();
+    }
+    return true;
+}
+
+void ComputeGeometry() {
+    const uint16_t bytes = g_job.bytesPerScanLine;
+    switch (g_scanSettings.scanMode) {
+        case kModeLineArt:
+            g_job.pixelsPerLine = static_cast<uint16_t>(bytes * 8);
+            break;
+        case kModeColour:
+            g_job.pixelsPerLine = bytes / 3;
+            break;
+        default:
+            g_job.pixelsPerLine = bytes;
+            break;
+    }
+    g_job.bytesPerRow = static_cast<uint16_t>((bytes + 3) & ~3);
+}
+
+bool DescribeImage() {
+    ImageJob job{g_job.pixelsPerLine, g_job.lines, g_job.derived.interpolate, g_device.opticalResolution, 0,
+                 HostIsWinFax()};
+    auto description = ComputeImageInfo(g_scanSettings, job);
+    if (!description) return false;
+    g_setup.imageInfo = description->info;
+    g_job.pixelsPerLine = static_cast<uint16_t>(description->pixelsPerLine);
+    return true;
+}
+
+void ResetJob() {
+    FreeScanBuffer();
+    DestroyProgressWindow();
+    uint32_t estimate = g_job.imageSizeEstimate;
+    float length = g_job.scanLengthInches;
+    g_job = JobState{};
+    g_job.imageSizeEstimate = estimate;
+    g_job.scanLengthInches = length;
+}
+
+}  // namespace
+
+bool StartScanJob(HWND owner, uint32_t speedArgument, const ScanFrame& frame) {
+    (void)speedArgument;  // carries the transparency speed; no adapter reports itself
+    ResetJob();
+    g_savedTone = g_scanSettings.tone;
+    if (!HostTakesColourKind()) return Refuse(owner, TXT_MODE_REFUSED);
+    if (!DiskHasRoom(owner)) return false;
+    if (g_twain.batchListOpen && g_twain.mainDialog)
+        SetTimer(g_twain.mainDialog, kBatchContinueTimer, 500, nullptr);
+    ChooseSpeed();
+    g_job.derived = ScanDerived{};
+    g_job.derived.opticalResolution = g_device.opticalResolution;
+    g_job.derived.postProcess = NeedsPostProcess(g_scanSettings, g_twain.batchToFile);
+
+    ScanFrame window = frame;
+    uint16_t saver = static_cast<uint16_t>(ReadProfileNumber(kLampSection, "SAVER", "20", 130));
+    bool fileOrMemory = g_caps.xferMechIndex != TWSX_NATIVE;
+    if (!ComputeScanWindow(g_scanSettings, fileOrMemory, saver, window, g_job.derived,
+                           g_device.blocks.scanParameters))
+        return Refuse(owner, MSG_BAD_AREA);
+    if (NeedsProcessingNotAvailable()) return Refuse(owner, TXT_PROCESSING_UNAVAILABLE);
+
+    if (!InquireReady(owner)) return false;
+    if (!SetUpAndStart()) return false;
+    ComputeGeometry();
+    if (!DescribeImage()) return Refuse(owner, MSG_TRANSFER_FAILED);
+    g_job.newImage = true;
+    PostXferReady();
+    return true;
+}

@@ -1,0 +1,50 @@
+#include "engine/scan_tone.h"
+
+#include "device/device.h"
+#include "device/messages.h"
+#include "engine/settings_record.h"
+#include "imaging/tone_download.h"
+#include "resources/resource_ids.h"
+#include "twain/host_rules.h"
+#include "twain/session.h"
+
+namespace {
+
+tone::ScanToneTables& Tables() {
+    static tone::ScanToneTables tables = [] {
+        tone::ScanToneTables fresh;
+        tone::ResetScanToneTables(fresh);
+        return fresh;
+    }();
+    return tables;
+}
+
+}  // namespace
+
+void BuildEnableToneMaps(bool rgb) {
+    if (rgb) {
+        const uint32_t triple = tone::MakeTriple(0, 0, 18);
+        for (int channel : {tone::kRed, tone::kGreen, tone::kBlue})
+            tone::BuildBrightnessContrastMap(triple, tone::kTableSize, tone::kTableSize, Tables().user[channel]);
+    } else {
+        tone::BuildBrightnessContrastMap(tone::MakeTriple(0, 0, 10), tone::kTableSize, tone::kTableSize,
+                                         Tables().user[tone::kMaster]);
+    }
+}
+
+bool SendScanToneTables() {
+    tone::ScanToneInputs inputs{};
+    inputs.tone = g_savedTone;
+    inputs.scanMode = g_scanSettings.scanMode;
+    inputs.outputMatch = g_scanSettings.outputMatch != 0;
+    inputs.opticalResolution = g_device.opticalResolution;
+    inputs.officeHost = HostNameIsText(TXT_ORVANE_DESK);
+    inputs.uiHidden = g_twain.showUI == 0;
+    uint8_t* block = g_device.blocks.toneTable;
+    if (!tone::PrepareScanToneTables(inputs, Tables(), block, sizeof g_device.blocks.toneTable) ||
+        !ScannerRequest(blocks::kSendToneTable, block) || BlockStatus(block) != 0) {
+        ShowDeviceError(g_twain.mainDialog, MSG_TRANSFER_FAILED);
+        return false;
+    }
+    return true;
+}

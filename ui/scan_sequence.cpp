@@ -1,0 +1,70 @@
+#include "ui/scan_sequence.h"
+
+#include "device/device.h"
+#include "device/messages.h"
+#include "engine/disk_space.h"
+#include "engine/frame_units.h"
+#include "engine/image_size.h"
+#include "engine/job_state.h"
+#include "engine/scan_command.h"
+#include "engine/settings_record.h"
+#include "resources/resource_ids.h"
+#include "twain/image_setup.h"
+#include "twain/session.h"
+#include "ui/main_dialog.h"
+#include "ui/temp_dir_dialog.h"
+
+namespace {
+
+constexpr double kMaxPixels = 30000;
+constexpr double kColourLineLimit = 10666;
+constexpr double kLineLimit = 32000;
+
+void EnableScanButtons(HWND dialog, BOOL enable) {
+    for (int control : {IDC_SCAN, IDC_PRESCAN, IDC_CANCEL_SCAN}) EnableWindow(GetDlgItem(dialog, control), enable);
+}
+
+}  // namespace
+
+void RunScanSequence(HWND dialog) {
+    const ScanSettings& s = g_scanSettings;
+    const double width = FrameWidthInches(s.frame);
+    const double length = FrameLengthInches(s.frame);
+    const double e = s.resolution * s.scaling / 100;
+    const uint32_t size = EstimateImageSize(s.scanMode, s.resolution, s.scaling, width, length);
+    if (size < 100) {
+        ShowDeviceError(dialog, MSG_AREA_TOO_SMALL);
+        return;
+    }
+    if (width * e > kMaxPixels) {
+        MessageBoxA(dialog, "The Number of width pixels must less than 30000", "", MB_OK);
+        return;
+    }
+    if (length * e > kMaxPixels) {
+        MessageBoxA(dialog, "The Number of length pixels must less than 30000", "", MB_OK);
+        return;
+    }
+    uint64_t free = 0;
+    if (!FreeDiskBytesOf(g_setup.fileSetupDefault.FileName, free)) {
+        ShowDeviceError(g_twain.parentWindow, MSG_WRITE_FILE_ERROR);
+        return;
+    }
+    if (free < size) {
+        ShowDiskShortage(g_twain.parentWindow, static_cast<uint32_t>(free), size);
+        if (!RunTempDirDialog(dialog, size)) return;
+    }
+
+    EnableScanButtons(dialog, FALSE);
+    g_mainDialog.idle = false;
+    SetTimer(dialog, kScanTimer, 1000, nullptr);
+    const double lineWidth = width * e;
+    if (lineWidth >= (s.scanMode == kModeColour ? kColourLineLimit : kLineLimit)) {
+        ShowBufferShortage(g_twain.parentWindow);
+        return;
+    }
+    g_job.imageSizeEstimate = size;
+    g_job.scanLengthInches = static_cast<float>(length);
+    ScanFrame frame = PreviewFrameToOptical(s.frame, g_device.opticalResolution, g_device.maxAreaWidth,
+                                            g_device.maxAreaLength);
+    if (!StartScanJob(dialog, 0, frame)) EndOfScanUiReset();
+}
