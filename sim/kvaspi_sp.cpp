@@ -1,6 +1,7 @@
 // KVASPI_SP.DLL: the scanner driver library with the simulated scanner behind
-// it. Reads KVASPI_SP.INI beside itself at every ADDR_CHK and, unless Log=0,
-// appends one line per call to KVASPI_SP.LOG beside itself.
+// it. Reads KVASPI_SP.INI beside itself at every ADDR_CHK (a relative BedFile
+// is beside it too) and, unless Log=0, appends one line per call to
+// KVASPI_SP.LOG beside itself.
 #include <windows.h>
 
 #include <cstdint>
@@ -51,21 +52,38 @@ uint32_t AddressOf(const uint8_t* pointer) {
     return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(pointer));
 }
 
+// Addresses in blocks and descriptors are the caller's pointers.
+uint8_t* CallerMemory(void*, uint32_t address, uint32_t) {
+    return reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(address));
+}
+
+bool IsRelativePath(const std::string& path) {
+    const bool rooted = !path.empty() && (path[0] == '\\' || path[0] == '/');
+    const bool drive = path.size() >= 2 && path[1] == ':';
+    return !rooted && !drive;
+}
+
 }  // namespace
 
 extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) g_driver.module = instance;
+    if (reason == DLL_PROCESS_ATTACH) {
+        g_driver.module = instance;
+        g_driver.scanner.memory.resolve = CallerMemory;
+    }
     return TRUE;
 }
 
 uint32_t WINAPI ADDR_CHK(void) {
     std::string iniText;
     const bool found = ReadTextFile(FileBesideDriver("KVASPI_SP.INI"), iniText);
-    const sim::ScannerConfig config = sim::ParseScannerConfig(iniText);
+    sim::ScannerConfig config = sim::ParseScannerConfig(iniText);
+    if (!config.bedFile.empty() && IsRelativePath(config.bedFile)) {
+        config.bedFile = FileBesideDriver(config.bedFile.c_str());
+    }
     sim::ResetScanner(g_driver.scanner, config);
-    for (const std::string& problem : config.problems) AppendLog("CONFIG " + problem);
+    for (const std::string& problem : g_driver.scanner.config.problems) AppendLog("CONFIG " + problem);
     AppendLog("ADDR_CHK " + std::to_string(config.addrChkHandle) + (found ? "" : " no-ini"));
     return config.addrChkHandle;
 }

@@ -64,6 +64,34 @@ uint32_t DdaCount(uint32_t positions, uint32_t resolution, uint32_t opticalRate)
     return count;
 }
 
+std::vector<uint32_t> DdaPositions(uint32_t positions, uint32_t resolution, uint32_t opticalRate) {
+    std::vector<uint32_t> counted;
+    uint64_t accumulator = opticalRate;
+    for (uint32_t i = 0; i < positions; ++i) {
+        accumulator += resolution;
+        if (accumulator > opticalRate) {
+            accumulator -= opticalRate;
+            counted.push_back(i);
+        }
+    }
+    return counted;
+}
+
+std::vector<uint32_t> DdaUnitOfPosition(uint32_t positions, uint32_t resolution, uint32_t opticalRate) {
+    std::vector<uint32_t> unit(positions);
+    uint32_t count = 0;
+    uint64_t accumulator = opticalRate;
+    for (uint32_t i = 0; i < positions; ++i) {
+        accumulator += resolution;
+        if (accumulator > opticalRate) {
+            accumulator -= opticalRate;
+            ++count;
+        }
+        unit[i] = count - 1;  // position 0 always counts
+    }
+    return unit;
+}
+
 uint32_t ImageLineBytes(uint8_t imageType, uint32_t pixels) {
     switch (imageType) {
         case kLineArt:
@@ -84,6 +112,35 @@ uint32_t ShadingLineBytes(bool colourGroup, uint32_t pixels) {
     const uint32_t head = colourGroup ? 6 : 2;
     const uint32_t bytesPerPixel = colourGroup ? 6 : 2;
     return head + bytesPerPixel * std::min(pixels, (kMaxU16 - head) / bytesPerPixel);
+}
+
+uint32_t ConfiguredRate(const ScannerConfig& config) { return OpticalRate(config.resolutionCode); }
+
+Bed ConfiguredBed(const ScannerConfig& config) { return BedSize(config.modelPrefix, ConfiguredRate(config)); }
+
+ScanArea AreaOf(const ScannerConfig& config, const ScanParameters& p) {
+    const uint32_t rate = ConfiguredRate(config);
+    const Bed bed = ConfiguredBed(config);
+    const uint32_t right = std::min<uint32_t>(p.right, bed.width);
+    const uint32_t bottom = std::min<uint32_t>(p.bottom, bed.length);
+    ScanArea area;
+    area.left = p.left;
+    area.top = p.top;
+    area.across = right > p.left ? right - p.left : 0;
+    area.down = bottom > p.top ? bottom - p.top : 0;
+    area.pixels = DdaCount(area.across, p.resolution, rate);
+    area.lines = DdaCount(area.down, p.resolution, rate);
+    area.lineBytes = ImageLineBytes(p.imageType, area.pixels);
+    return area;
+}
+
+ShadingGeometry ShadingGeometryOf(const ScannerConfig& config, bool colourGroup, uint16_t resolution) {
+    ShadingGeometry g;
+    g.colour = colourGroup;
+    g.lineBytes = ShadingLineBytes(colourGroup, DdaCount(ConfiguredBed(config).width, resolution, ConfiguredRate(config)));
+    g.pixels = (g.lineBytes - (colourGroup ? 6 : 2)) / (colourGroup ? 6 : 2);
+    g.lines = colourGroup ? config.shadingLinesColour : config.shadingLinesGrey;
+    return g;
 }
 
 }  // namespace sim

@@ -138,6 +138,21 @@ const Key kKeys[] = {
      [](ScannerConfig& c, const std::string& v) { return SetNumber(c.shadingLinesColour, v, 1); }},
     {"shadinglinesgrey",
      [](ScannerConfig& c, const std::string& v) { return SetNumber(c.shadingLinesGrey, v, 1); }},
+    {"seed", [](ScannerConfig& c, const std::string& v) { return SetNumber(c.seed, v); }},
+    {"gainvariation",
+     [](ScannerConfig& c, const std::string& v) { return SetNumber(c.gainVariation, v, 0, 50); }},
+    {"noise", [](ScannerConfig& c, const std::string& v) { return SetNumber(c.noise, v, 0, 1000); }},
+    {"whitelevel",
+     [](ScannerConfig& c, const std::string& v) { return SetNumber(c.whiteLevel, v, 1, 4095); }},
+    {"bedfile",
+     [](ScannerConfig& c, const std::string& v) {
+         std::string path = v;
+         if (path.size() >= 2 && path.front() == '"' && path.back() == '"') {
+             path = path.substr(1, path.size() - 2);
+         }
+         c.bedFile = path;
+         return true;
+     }},
 };
 
 // Key "F<function>.<n>"; false when the key does not have that form.

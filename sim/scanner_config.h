@@ -53,6 +53,13 @@ struct ScannerConfig {
     uint16_t shadingLinesColour = 16;
     uint16_t shadingLinesGrey = 12;
 
+    // Sensor and bed
+    uint32_t seed = 1;             // of the element gains, the noise and the dust
+    uint8_t gainVariation = 8;     // percent, 0..50: element white levels vary by up to this much
+    uint16_t noise = 6;            // counts, 0..1000: noise of the white reference lines (0: no noise, no dust)
+    uint16_t whiteLevel = 3600;    // 12-bit reading of white at nominal gain, 1..4095
+    std::string bedFile;           // 24-bit BMP covering the whole bed; empty: the procedural bed
+
     std::vector<ScriptedStatus> script;
     std::vector<std::string> problems;  // one line per ignored key or value
 };

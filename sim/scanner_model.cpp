@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "device/request_blocks.h"
 #include "sim/scan_geometry.h"
+#include "sim/sensor.h"
 
 namespace sim {
 namespace {
@@ -13,27 +15,7 @@ using blocks::PutU16;
 
 constexpr uint32_t kMaxU16 = 0xFFFF;
 
-struct ImageSize {
-    uint32_t lineBytes;
-    uint32_t lines;
-};
-
-// The remembered area, cut to the bed, at the remembered resolution.
-ImageSize ScanImageSize(const ScannerState& state) {
-    const ScanParameters& p = state.session.parameters;
-    const uint32_t rate = OpticalRate(state.config.resolutionCode);
-    const Bed bed = BedSize(state.config.modelPrefix, rate);
-    const uint32_t right = std::min<uint32_t>(p.right, bed.width);
-    const uint32_t bottom = std::min<uint32_t>(p.bottom, bed.length);
-    const uint32_t across = right > p.left ? right - p.left : 0;
-    const uint32_t down = bottom > p.top ? bottom - p.top : 0;
-    const uint32_t pixels = DdaCount(across, p.resolution, rate);
-    return {ImageLineBytes(p.imageType, pixels), DdaCount(down, p.resolution, rate)};
-}
-
-size_t CurrentGroup(const ScannerState& state) {
-    return IsColourGroup(state.session.parameters.imageType) ? 1 : 0;
-}
+bool ColourGroup(const ScannerState& state) { return IsColourGroup(state.session.parameters.imageType); }
 
 void Inquiry(const ScannerState& state, uint8_t* block, uint16_t status) {
     namespace inq = blocks::inquiry;
@@ -76,12 +58,13 @@ uint16_t SetScanParameters(ScannerState& state, uint8_t* block) {
     s.haveParameters = true;
     s.saverDelay = blocks::GetU16(block, sp::kSaverDelay);
 
-    const size_t group = CurrentGroup(state);
+    const bool colour = ColourGroup(state);
     const ShadingRequest mode = state.config.shadingNeeded;
     const bool needed = mode == ShadingRequest::kAlways ||
-                        (mode == ShadingRequest::kUntilSent && !s.shadingReceived[group]);
+                        (mode == ShadingRequest::kUntilSent &&
+                         !CalibrationCovers(s.calibration, colour, p.resolution));
     block[sp::kShadingNeeded] = needed ? 1 : 0;
-    block[sp::kShadingKind] = group == 1 ? 2 : 1;
+    block[sp::kShadingKind] = colour ? 2 : 1;
     block[sp::kThirdResult] = 0;
     return 0;
 }
@@ -89,12 +72,14 @@ uint16_t SetScanParameters(ScannerState& state, uint8_t* block) {
 uint16_t StartScan(ScannerState& state, uint8_t* block) {
     ScanSession& s = state.session;
     if (!s.haveParameters) return kRejected;
-    const ImageSize size = ScanImageSize(state);
-    if (size.lineBytes > kMaxU16 || size.lines > kMaxU16) return kRejected;
-    const bool empty = size.lineBytes == 0 || size.lines == 0;
-    s.bytesPerLine = static_cast<uint16_t>(empty ? 0 : size.lineBytes);
-    s.lines = static_cast<uint16_t>(empty ? 0 : size.lines);
+    const ScanArea area = AreaOf(state.config, s.parameters);
+    if (area.lineBytes > kMaxU16 || area.lines > kMaxU16) return kRejected;
+    const bool empty = area.lineBytes == 0 || area.lines == 0;
+    s.bytesPerLine = static_cast<uint16_t>(empty ? 0 : area.lineBytes);
+    s.lines = static_cast<uint16_t>(empty ? 0 : area.lines);
+    s.linesDelivered = 0;
     s.scanning = !empty;
+    if (s.scanning) s.renderer = PrepareRenderer(state.config, state.bed, s.parameters, s.tone, s.calibration);
     PutU16(block, blocks::startscan::kBytesPerLine, s.bytesPerLine);
     PutU16(block, blocks::startscan::kLines, s.lines);
     return 0;
@@ -103,19 +88,93 @@ uint16_t StartScan(ScannerState& state, uint8_t* block) {
 uint16_t GetShadingSize(const ScannerState& state, uint8_t* block) {
     const ScanSession& s = state.session;
     if (!s.haveParameters) return kRejected;
-    const bool colour = CurrentGroup(state) == 1;
-    const uint32_t rate = OpticalRate(state.config.resolutionCode);
-    const Bed bed = BedSize(state.config.modelPrefix, rate);
-    const uint32_t pixels = DdaCount(bed.width, s.parameters.resolution, rate);
-    const uint16_t lines = colour ? state.config.shadingLinesColour : state.config.shadingLinesGrey;
-    PutU16(block, blocks::shadingsize::kLineBytes,
-           static_cast<uint16_t>(ShadingLineBytes(colour, pixels)));
-    PutU16(block, blocks::shadingsize::kLines, lines);
+    const ShadingGeometry g = ShadingGeometryOf(state.config, ColourGroup(state), s.parameters.resolution);
+    PutU16(block, blocks::shadingsize::kLineBytes, static_cast<uint16_t>(g.lineBytes));
+    PutU16(block, blocks::shadingsize::kLines, g.lines);
     return 0;
 }
 
-void SendShadingData(ScannerState& state) {
-    if (state.session.haveParameters) state.session.shadingReceived[CurrentGroup(state)] = true;
+// The white reference of the current group and resolution, line by line into
+// the caller's descriptors (each taking the whole lines of its length). The
+// block must describe exactly that reference.
+uint16_t ReadShadingData(const ScannerState& state, const uint8_t* block) {
+    namespace rs = blocks::readshading;
+    const ScanSession& s = state.session;
+    if (!s.haveParameters) return kRejected;
+    const bool colour = ColourGroup(state);
+    const ShadingGeometry g = ShadingGeometryOf(state.config, colour, s.parameters.resolution);
+    if (blocks::GetU16(block, rs::kResolution) != s.parameters.resolution ||
+        blocks::GetU16(block, rs::kLineBytes) != g.lineBytes || blocks::GetU16(block, rs::kLines) != g.lines) {
+        return kRejected;
+    }
+    std::vector<Segment> segments;
+    std::vector<uint8_t*> places;
+    if (!ReadSegments(state.memory, blocks::GetU32(block, rs::kTable), blocks::GetU16(block, rs::kDescriptorCount),
+                      segments) ||
+        !PlaceLines(state.memory, segments, g.lineBytes, g.lines, false, places)) {
+        return kRejected;
+    }
+    const std::vector<uint8_t> data = ShadingLines(state.config, colour, s.parameters.resolution);
+    for (uint32_t line = 0; line < g.lines; ++line) {
+        std::copy_n(data.begin() + size_t{line} * g.lineBytes, g.lineBytes, places[line]);
+    }
+    return 0;
+}
+
+// Correction values as high-byte and low-byte streams, each read across its
+// descriptor table, for the current group at the block's resolution.
+uint16_t SendShadingData(ScannerState& state, const uint8_t* block) {
+    namespace ss = blocks::sendshading;
+    ScanSession& s = state.session;
+    if (!s.haveParameters) return kRejected;
+    const uint16_t resolution = blocks::GetU16(block, ss::kResolution);
+    const uint32_t count = blocks::GetU32(block, ss::kEntryCount);
+    if (resolution == 0 || count > 3 * kMaxU16) return kRejected;
+    std::vector<Segment> segments;
+    std::vector<uint8_t> high;
+    std::vector<uint8_t> low;
+    if (!ReadSegments(state.memory, blocks::GetU32(block, ss::kHighTable), blocks::GetU16(block, ss::kHighCount),
+                      segments) ||
+        !GatherBytes(state.memory, segments, count, high) ||
+        !ReadSegments(state.memory, blocks::GetU32(block, ss::kLowTable), blocks::GetU16(block, ss::kLowCount),
+                      segments) ||
+        !GatherBytes(state.memory, segments, count, low)) {
+        return kRejected;
+    }
+    std::vector<uint16_t> values(count);
+    for (uint32_t i = 0; i < count; ++i) values[i] = static_cast<uint16_t>(high[i] << 8 | low[i]);
+    const bool colour = ColourGroup(state);
+    const ShadingGeometry g = ShadingGeometryOf(state.config, colour, resolution);
+    return StoreCorrection(s.calibration, colour, resolution, g.pixels, values) ? 0 : kRejected;
+}
+
+uint16_t SendToneTable(ScannerState& state, const uint8_t* block) {
+    return ParseToneBlock(block, state.session.tone) ? 0 : kRejected;
+}
+
+// The next lines of the scan, in order, into the caller's descriptors (each
+// taking its lines-held count, never beyond its length).
+uint16_t ReadImageData(ScannerState& state, const uint8_t* block) {
+    namespace rd = blocks::readdata;
+    ScanSession& s = state.session;
+    if (!s.scanning) return kRejected;
+    const uint16_t lines = blocks::GetU16(block, rd::kLines);
+    if (blocks::GetU16(block, rd::kBytesPerLine) != s.bytesPerLine || lines == 0 ||
+        lines > s.lines - s.linesDelivered || blocks::GetU32(block, rd::kBytes) != uint32_t{lines} * s.bytesPerLine ||
+        blocks::GetU16(block, rd::kLinesDone) != s.linesDelivered) {
+        return kRejected;
+    }
+    std::vector<Segment> segments;
+    std::vector<uint8_t*> places;
+    if (!ReadSegments(state.memory, blocks::GetU32(block, rd::kTable), blocks::GetU16(block, rd::kDescriptorCount),
+                      segments) ||
+        !PlaceLines(state.memory, segments, s.bytesPerLine, lines, true, places)) {
+        return kRejected;
+    }
+    for (uint32_t i = 0; i < lines; ++i) RenderLine(s.renderer, s.linesDelivered + i, places[i]);
+    s.linesDelivered = static_cast<uint16_t>(s.linesDelivered + lines);
+    if (s.linesDelivered == s.lines) s.scanning = false;
+    return 0;
 }
 
 void StopScan(ScannerState& state) {
@@ -162,15 +221,16 @@ uint16_t CarryOut(ScannerState& state, uint32_t function, uint8_t* block) {
             return StartScan(state, block);
         case blocks::kGetShadingSize:
             return GetShadingSize(state, block);
+        case blocks::kReadShadingData:
+            return ReadShadingData(state, block);
         case blocks::kSendShadingData:
-            SendShadingData(state);
-            return 0;
+            return SendShadingData(state, block);
+        case blocks::kSendToneTable:
+            return SendToneTable(state, block);
+        case blocks::kReadImageData:
+            return ReadImageData(state, block);
         case blocks::kStopScan:
             StopScan(state);
-            return 0;
-        case blocks::kReadShadingData:
-        case blocks::kSendToneTable:
-        case blocks::kReadImageData:
             return 0;
         default:
             return kRejected;
@@ -189,6 +249,11 @@ void ResetScanner(ScannerState& state, const ScannerConfig& config) {
     state.config = config;
     state.session = ScanSession{};
     state.session.handle = config.addrChkHandle;
+    state.bed = BedImage{};
+    std::string problem;
+    if (!config.bedFile.empty() && !LoadBedImage(config.bedFile, state.bed, problem)) {
+        state.config.problems.push_back("BedFile: " + problem);
+    }
 }
 
 RequestRecord HandleRequest(ScannerState& state, uint32_t function, uint8_t* block) {

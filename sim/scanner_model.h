@@ -7,7 +7,13 @@
 #include <cstdint>
 #include <string>
 
+#include "sim/bed_image.h"
+#include "sim/calibration.h"
+#include "sim/descriptor_io.h"
+#include "sim/image_renderer.h"
+#include "sim/scan_geometry.h"
 #include "sim/scanner_config.h"
+#include "sim/tone_tables.h"
 
 namespace sim {
 
@@ -18,17 +24,6 @@ constexpr uint16_t kRejected = 0x8000;
 constexpr uint16_t kReadyWord = 1;
 constexpr uint32_t kFunctionCount = 10;  // functions 0..9 reach the local scanner
 
-struct ScanParameters {
-    uint16_t left = 0;
-    uint16_t top = 0;
-    uint16_t right = 0;
-    uint16_t bottom = 0;
-    uint8_t source = 0;
-    uint8_t imageType = 0;
-    uint8_t velocity = 0;
-    uint16_t resolution = 0;
-};
-
 // What the scanner remembers between requests; cleared at every ADDR_CHK.
 struct ScanSession {
     uint32_t handle = 0;  // what ADDR_CHK handed out; 0 before the first one
@@ -37,14 +32,19 @@ struct ScanSession {
     uint16_t saverDelay = 0;
     bool haveParameters = false;
     ScanParameters parameters;
-    std::array<bool, 2> shadingReceived = {false, false};  // [0] grey group, [1] colour group
-    bool scanning = false;
+    Calibration calibration;  // shading values received since ADDR_CHK
+    ToneTables tone = DefaultToneTables();
+    bool scanning = false;    // started, and lines are still to come
     uint16_t bytesPerLine = 0;
     uint16_t lines = 0;
+    uint16_t linesDelivered = 0;
+    ImageRenderer renderer;   // prepared by StartScan
 };
 
 struct ScannerState {
     ScannerConfig config;
+    BedImage bed;         // the BedFile picture; empty for the procedural bed
+    MemoryAccess memory;  // set once by the glue; ADDR_CHK keeps it
     // Counted since the driver was loaded; ADDR_CHK does not reset them.
     uint32_t requestCount = 0;
     std::array<uint32_t, kFunctionCount> functionRequests = {};
@@ -59,8 +59,9 @@ struct RequestRecord {
     uint16_t status = 0;          // the word left at offset 2
 };
 
-// ADDR_CHK: take a new configuration and clear the session; the request
-// counters keep running.
+// ADDR_CHK: take a new configuration, load its BedFile (a failure is added
+// to config.problems and leaves the procedural bed) and clear the session;
+// the request counters keep running.
 void ResetScanner(ScannerState& state, const ScannerConfig& config);
 
 // Carry out one request on `block`, which must be at least as large as the

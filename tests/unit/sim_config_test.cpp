@@ -95,6 +95,31 @@ TEST(SimConfig, BadValuesKeepDefaultsAndAreReported) {
     EXPECT_EQ(c.problems[14], "line 16: no '=' in no equals sign");
 }
 
+TEST(SimConfig, SensorAndBedKeys) {
+    const ScannerConfig defaults;
+    EXPECT_EQ(defaults.seed, 1u);
+    EXPECT_EQ(defaults.gainVariation, 8);
+    EXPECT_EQ(defaults.noise, 6);
+    EXPECT_EQ(defaults.whiteLevel, 3600);
+    EXPECT_TRUE(defaults.bedFile.empty());
+
+    ScannerConfig c = ParseScannerConfig(
+        "[Scanner]\nSeed=0xFFFFFFFF\nGainVariation=50\nNoise=0\nWhiteLevel=4095\n"
+        "BedFile=\"C:\\beds\\my bed.bmp\"\n");
+    EXPECT_TRUE(c.problems.empty()) << c.problems.front();
+    EXPECT_EQ(c.seed, 0xFFFFFFFFu);
+    EXPECT_EQ(c.gainVariation, 50);
+    EXPECT_EQ(c.noise, 0);
+    EXPECT_EQ(c.whiteLevel, 4095);
+    EXPECT_EQ(c.bedFile, "C:\\beds\\my bed.bmp");
+
+    c = ParseScannerConfig("[Scanner]\nGainVariation=51\nNoise=1001\nWhiteLevel=0\nWhiteLevel=4096\n");
+    EXPECT_EQ(c.gainVariation, defaults.gainVariation);
+    EXPECT_EQ(c.noise, defaults.noise);
+    EXPECT_EQ(c.whiteLevel, defaults.whiteLevel);
+    EXPECT_EQ(c.problems.size(), 4u);
+}
+
 TEST(SimConfig, ScriptedStatusesByFunctionAndRequestNumber) {
     const ScannerConfig c = ParseScannerConfig(
         "[Scanner]\nF8.3=0x8321\nf1.1=33812\nF0.2=0x00FF\nF8.3=0x8217\n"
