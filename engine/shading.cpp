@@ -53,12 +53,18 @@ size_t ResendCount(Group group, uint16_t lineBytes) {
     return group == Group::kGrey ? SampleCount(group, lineBytes) : SampleCount(group, lineBytes) / 3;
 }
 
+bool UsableShadingGeometry(Group group, uint16_t lineBytes, uint16_t lines) {
+    const Trim trim = TrimOf(group);
+    return lineBytes >= 6 && lines > trim.low + trim.high;
+}
+
 bool AverageShadingLines(const uint8_t* data, size_t dataSize, uint16_t lineBytes, uint16_t lines, Group group,
                          std::vector<uint16_t>& averages) {
-    const Trim trim = TrimOf(group);
-    if (data == nullptr || lineBytes < 6 || lines <= trim.low + trim.high ||
+    if (data == nullptr || !UsableShadingGeometry(group, lineBytes, lines) ||
         dataSize < static_cast<size_t>(lineBytes) * lines)
         return false;
+
+    const Trim trim = TrimOf(group);
 
     const size_t samples = SampleCount(group, lineBytes);
     const size_t kept = lines - trim.low - trim.high;

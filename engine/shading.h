@@ -34,6 +34,10 @@ size_t SampleCount(Group group, uint16_t lineBytes);
 // calibration: the green plane in colour ((lineBytes - 6) / 6), all samples in grey.
 size_t ResendCount(Group group, uint16_t lineBytes);
 
+// Whether shading lines of this geometry can be averaged: line bytes at least
+// 6 and more lines than the trimmed ends drop (grey 7, colour 9 or more).
+bool UsableShadingGeometry(Group group, uint16_t lineBytes, uint16_t lines);
+
 // Per sample position, the trimmed average over the shading lines: samples
 // start 2 bytes into each line, little-endian, masked to 12 bits; grey drops
 // the 3 lowest and 3 highest values, colour the 6 lowest and 2 highest.

@@ -2,6 +2,8 @@
 #include <string>
 
 #include "device/device.h"
+#include "engine/calibration.h"
+#include "engine/transfer.h"
 #include "resources/resource_ids.h"
 #include "settings/language.h"
 #include "settings/profile.h"
@@ -124,8 +126,10 @@ void CloseSource() {
         return;
     }
     g_twain.conditionCode = TWCC_SUCCESS;
+    AbandonTransfer();
     g_twain.appIdentity.Id = 0;
     DestroyMainDialog();
+    ReleaseCalibration();
     UnbindDriverLibrary();
     g_twain.sourceState = kState3;
 }

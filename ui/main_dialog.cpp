@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/calibration.h"
 #include "resources/resource_ids.h"
 #include "settings/profile.h"
 #include "settings/texts.h"
@@ -47,6 +48,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     switch (message) {
         case WM_INITDIALOG:
             g_mainDialog.idle = true;
+            MarkCalibrationDue();
             InitTexts(dialog);
             return TRUE;
         case WM_COMMAND:
