@@ -78,7 +78,9 @@ void AnswerCurrent(TW_CAPABILITY& cap) {
         case ICAP_PIXELFLAVOR:
             return MakeOneValue(cap, TWTY_BOOL, 0);
         case ICAP_PLANARCHUNKY:
-            return MakeOneValue(cap, TWTY_UINT16, 1);
+            // Every image is delivered chunky; reporting planar would mislead
+            // a host into splitting the samples.
+            return MakeOneValue(cap, TWTY_UINT16, TWPC_CHUNKY);
         case ICAP_SUPPORTEDSIZES:
             return MakeOneValue(cap, TWTY_UINT16, Entry(kSupportedSizeList, g_caps.supportedSizeIndex));
         default:
