@@ -1,0 +1,153 @@
+// twscan.exe run as a child process against copies of test_source.ds.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "hostkit/source_install.h"
+
+namespace {
+
+struct ChildRun {
+    DWORD exitCode = 0xFFFFFFFF;
+    std::vector<std::string> out;  // lines without line ends
+    std::string err;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::string text;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    CloseHandle(file);
+    return text;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (char c : text) {
+        if (c == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else if (c != '\r') {
+            line += c;
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+ChildRun RunTwscan(const std::string& arguments) {
+    std::string directory = ProgramDirectory();
+    std::string outPath = directory + "\\twscan_out.txt";
+    std::string errPath = directory + "\\twscan_err.txt";
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    HANDLE err = CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    ChildRun run;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    std::string commandLine = "\"" + directory + "\\twscan.exe\" " + arguments;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+        WaitForSingleObject(process.hProcess, 60000);
+        GetExitCodeProcess(process.hProcess, &run.exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(out);
+    CloseHandle(err);
+    run.out = Lines(ReadFile(outPath));
+    run.err = ReadFile(errPath);
+    return run;
+}
+
+class TwscanTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(InstallTestSource("ATEST\\first.ds"));
+        ASSERT_TRUE(InstallTestSource("TESTSRC\\alpha.ds"));
+        ASSERT_TRUE(InstallTestSource("TESTSRC\\deep\\beta.ds"));
+        ASSERT_TRUE(InstallTestSource("TESTSRC\\failopen.ds"));
+    }
+};
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (size_t tab = line.find('\t'); tab != std::string::npos; tab = line.find('\t', start)) {
+        fields.push_back(line.substr(start, tab - start));
+        start = tab + 1;
+    }
+    fields.push_back(line.substr(start));
+    return fields;
+}
+
+TEST_F(TwscanTest, ListsEverySourceAsTabSeparatedFields) {
+    ChildRun run = RunTwscan("--list");
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    std::vector<std::string> names;
+    for (const std::string& line : run.out) {
+        std::vector<std::string> fields = Fields(line);
+        ASSERT_EQ(fields.size(), 4u) << line;
+        EXPECT_GT(std::stoul(fields[0]), 0ul) << line;
+        if (fields[1] == "hostkit") {
+            EXPECT_EQ(fields[2], "Test sources");
+            names.push_back(fields[3]);
+        }
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"first", "alpha", "beta", "failopen"}));
+}
+
+TEST_F(TwscanTest, InfoPrintsTheIdentityTheSourceReportedAtOpen) {
+    ChildRun run = RunTwscan("--info --source beta");
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    ASSERT_EQ(run.out.size(), 12u);
+    EXPECT_EQ(run.out[0].compare(0, 4, "Id: "), 0);
+    EXPECT_GT(std::stoul(run.out[0].substr(4)), 0ul);
+    std::vector<std::string> rest(run.out.begin() + 1, run.out.end());
+    EXPECT_EQ(rest, (std::vector<std::string>{"Version.MajorNum: 2", "Version.MinorNum: 3", "Version.Language: 13",
+                                              "Version.Country: 1", "Version.Info: test\\nsource", "ProtocolMajor: 1",
+                                              "ProtocolMinor: 5", "SupportedGroups: 3", "Manufacturer: hostkit",
+                                              "ProductFamily: Test sources", "ProductName: beta"}));
+
+    ChildRun byDefault = RunTwscan("--info");
+    EXPECT_EQ(byDefault.exitCode, 0u) << byDefault.err;
+    ASSERT_EQ(byDefault.out.size(), 12u);
+    EXPECT_EQ(byDefault.out[11], "ProductName: first");
+}
+
+TEST_F(TwscanTest, FailuresNameTheTripletAndBothCodes) {
+    ChildRun missing = RunTwscan("--info --source nosuch");
+    EXPECT_EQ(missing.exitCode, 1u);
+    EXPECT_TRUE(missing.out.empty());
+    EXPECT_NE(missing.err.find("DG_CONTROL/DAT_IDENTITY/MSG_OPENDS"), std::string::npos) << missing.err;
+    EXPECT_NE(missing.err.find("return code 1 (TWRC_FAILURE)"), std::string::npos) << missing.err;
+    EXPECT_NE(missing.err.find("condition code 3 (TWCC_NODS)"), std::string::npos) << missing.err;
+
+    ChildRun refused = RunTwscan("--info --source failopen");
+    EXPECT_EQ(refused.exitCode, 1u);
+    EXPECT_NE(refused.err.find("condition code 2 (TWCC_LOWMEMORY)"), std::string::npos) << refused.err;
+}
+
+TEST_F(TwscanTest, BadCommandLinesShowTheUsage) {
+    ChildRun unknown = RunTwscan("--frobnicate");
+    EXPECT_EQ(unknown.exitCode, 2u);
+    EXPECT_NE(unknown.err.find("unknown option --frobnicate"), std::string::npos) << unknown.err;
+    EXPECT_NE(unknown.err.find("usage: twscan"), std::string::npos);
+
+    ChildRun help = RunTwscan("--help");
+    EXPECT_EQ(help.exitCode, 0u);
+    ASSERT_FALSE(help.out.empty());
+    EXPECT_EQ(help.out[0].compare(0, 13, "usage: twscan"), 0);
+}
+
+}  // namespace
