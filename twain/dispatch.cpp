@@ -44,7 +44,7 @@ const Route kRoutes[] = {
     {DAT_IMAGELAYOUT, MSG_RESET, ImageLayout, true},
     {DAT_IMAGEMEMXFER, MSG_GET, MemXfer, true},
     {DAT_IMAGENATIVEXFER, MSG_GET, NativeXfer, true},
-    {DAT_IMAGEFILEXFER, MSG_GET, FileXfer, true},
+    {DAT_IMAGEFILEXFER, MSG_GET, FileXfer, false},
 };
 
 // DAT_CAPABILITY: the host named by text 62 gets its own handler.
@@ -91,7 +91,12 @@ extern "C" TW_UINT16 WINAPI DS_Entry(TW_IDENTITY* pOrigin, TW_UINT32 DG, TW_UINT
         if (g_twain.appIdentity.Id == 0) Fail(TWCC_BADVALUE);
         return TWRC_FAILURE;
     }
-    if (g_twain.appIdentity.Id != 0 && pOrigin->Id != g_twain.appIdentity.Id) return g_twain.returnCode;
+    if (g_twain.appIdentity.Id != 0 && pOrigin->Id != g_twain.appIdentity.Id) {
+        // Another application's open must never look like a success; every
+        // other call of it gets the connected host's last return code.
+        if (DAT == DAT_IDENTITY && MSG == MSG_OPENDS) return TWRC_FAILURE;
+        return g_twain.returnCode;
+    }
 
     g_twain.callOrigin = pOrigin;
     g_twain.callGroup = DG;

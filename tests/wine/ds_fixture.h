@@ -113,6 +113,52 @@ struct DirectSource {
     }
 };
 
+// The source's TWAIN state (3 to 7), told apart by triplets that are legal in
+// some states only: IMAGELAYOUT MSG_GET (4-6), MSG_SET of the same layout
+// (4), IMAGEINFO (6), STATUS (4-7). `call` must reach the source as its
+// connected host (or, while none is connected, as anyone). The probe
+// overwrites the return and condition codes, so read those first.
+template <typename Call>
+int ProbeState(Call call) {
+    TW_IMAGELAYOUT layout{};
+    if (call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_GET, &layout) != TWRC_SUCCESS) {
+        TW_STATUS status{};
+        return call(DG_CONTROL, DAT_STATUS, MSG_GET, &status) == TWRC_SUCCESS ? 7 : 3;
+    }
+    if (call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout) == TWRC_SUCCESS) return 4;
+    TW_IMAGEINFO info{};
+    return call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info) == TWRC_SUCCESS ? 6 : 5;
+}
+
+// The state of the source a host has open (through the source manager).
+inline int SourceState(HostSession& host) {
+    return ProbeState([&](TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, void* data) {
+        return host.Ds(dg, dat, msg, data);
+    });
+}
+
+inline int SourceState(DirectSource& source) {
+    return ProbeState([&](TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, void* data) {
+        return source.Call(dg, dat, msg, data);
+    });
+}
+
+// The data source's main dialog: a visible top-level "#32770" window of this
+// thread with a control 1001 ("Scan"); null when there is none.
+inline BOOL CALLBACK MatchMainDialog(HWND window, LPARAM found) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, "#32770") != 0 || !IsWindowVisible(window) || !GetDlgItem(window, 1001)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+inline HWND FindMainDialog() {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), MatchMainDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 // A test with a clean WIN.INI, a default scanner, an empty log and a
 // recorder that answers every message box.
 class SourceTest : public ::testing::Test {
