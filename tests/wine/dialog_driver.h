@@ -1,0 +1,158 @@
+// Driving a modal dialog of the data source from a test: the dialog runs its
+// own message loop, so the test's steps run from a thread timer that this
+// loop dispatches once the dialog is up. Controls are operated by id, the
+// way a user's clicks and keystrokes reach the dialog procedure.
+//
+//   int result = DriveDialog(IDC_LANGUAGE_LIST, [](HWND dialog) {
+//       SelectLine(dialog, IDC_LANGUAGE_LIST, 1);
+//       Click(dialog, IDC_LANGUAGE_OK);
+//   }, [] { return RunLanguageDialog(nullptr); });
+#pragma once
+
+#include <windows.h>
+
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/file_headers.h"
+#include "hostkit/source_install.h"
+#include "tests/wine/ds_fixture.h"
+
+namespace dstest {
+
+struct DialogScript {
+    int control = 0;  // a control the awaited dialog has
+    std::function<void(HWND)> steps;
+    bool ran = false;
+};
+
+inline DialogScript& CurrentScript() {
+    static DialogScript script;
+    return script;
+}
+
+inline BOOL CALLBACK MatchScriptDialog(HWND window, LPARAM found) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, "#32770") != 0 || !IsWindowVisible(window) ||
+        !GetDlgItem(window, CurrentScript().control))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+inline void CALLBACK ScriptTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), MatchScriptDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog) return;
+    KillTimer(nullptr, timer);
+    CurrentScript().ran = true;
+    CurrentScript().steps(dialog);
+}
+
+// Opens the dialog with `open` and runs `steps` on it once it shows; the
+// steps must end the dialog. Returns what `open` returned.
+inline int DriveDialog(int control, std::function<void(HWND)> steps, const std::function<int()>& open) {
+    CurrentScript() = {control, std::move(steps), false};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, ScriptTimer);
+    const int result = open();
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(CurrentScript().ran) << "the dialog did not show";
+    return result;
+}
+
+// A button pressed with the mouse: nothing happens while it is disabled.
+inline void Click(HWND dialog, int control) { SendDlgItemMessageW(dialog, control, BM_CLICK, 0, 0); }
+
+inline void Notify(HWND dialog, int control, WORD notification) {
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(control, notification),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, control)));
+}
+
+inline void SelectLine(HWND dialog, int list, int line) {
+    SendDlgItemMessageW(dialog, list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+    Notify(dialog, list, LBN_SELCHANGE);
+}
+
+// Selects the line showing `text` and double-clicks it; false when there is none.
+inline bool DoubleClickLine(HWND dialog, int list, const std::string& text) {
+    LRESULT line = SendDlgItemMessageA(dialog, list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(text.c_str()));
+    if (line == LB_ERR) return false;
+    SendDlgItemMessageW(dialog, list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+    Notify(dialog, list, LBN_DBLCLK);
+    return true;
+}
+
+// Typing into an edit field: the dialog sees EN_CHANGE.
+inline void Type(HWND dialog, int control, const std::string& text) {
+    SetDlgItemTextA(dialog, control, text.c_str());
+}
+
+inline std::string ControlText(HWND dialog, int control) {
+    wchar_t text[512] = {};
+    GetDlgItemTextW(dialog, control, text, 512);
+    return Utf8(text);
+}
+
+inline std::string Title(HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return Utf8(text);
+}
+
+// EndDialog only hides a dialog; its loop destroys it afterwards.
+inline bool StillOpen(HWND dialog) { return IsWindow(dialog) && IsWindowVisible(dialog); }
+
+inline bool Enabled(HWND dialog, int control) { return IsWindowEnabled(GetDlgItem(dialog, control)) != FALSE; }
+
+inline std::vector<std::string> ListLines(HWND dialog, int list) {
+    std::vector<std::string> lines;
+    const LRESULT count = SendDlgItemMessageW(dialog, list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t text[MAX_PATH] = {};
+        SendDlgItemMessageW(dialog, list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        lines.push_back(Utf8(text));
+    }
+    return lines;
+}
+
+// Keeps a picture of the dialog, frame and controls as painted into its
+// window, as <build>/screenshots/<name>.bmp.
+inline void SaveScreenshot(HWND window, const std::string& name) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    HDC windowDc = GetWindowDC(window);
+    BitBlt(memory, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
+    ReleaseDC(window, windowDc);
+    GdiFlush();
+
+    const uint32_t bytesPerRow = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
+    fileheaders::ImageGeometry geometry{1014, 0, width, height, static_cast<uint32_t>(width) * 3, bytesPerRow, 96};
+    std::vector<uint8_t> header;
+    const std::string directory = ProgramDirectory() + "\\..\\..\\screenshots";
+    CreateDirectoryA(directory.c_str(), nullptr);
+    if (bits && fileheaders::BuildBmpHeader(geometry, header)) {
+        std::ofstream file(directory + "\\" + name + ".bmp", std::ios::binary);
+        file.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
+        file.write(static_cast<const char*>(bits), static_cast<std::streamsize>(bytesPerRow) * height);
+    }
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+}  // namespace dstest
