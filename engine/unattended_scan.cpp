@@ -5,6 +5,7 @@
 #include "device/device.h"
 #include "device/messages.h"
 #include "resources/resource_ids.h"
+#include "settings/profile_settings.h"
 #include "engine/image_size.h"
 #include "engine/job_state.h"
 #include "engine/scan_command.h"
@@ -80,6 +81,7 @@ void FailUnattended() {
 }  // namespace
 
 void RunUnattendedScan() {
+    LoadProfileSettings(ModelSectionName().c_str());
     ApplyNegotiatedSettings();
     auto frame = LayoutToOpticalFrame(g_setup.layoutCurrent.Frame, g_device.opticalResolution,
                                       g_device.maxAreaWidth, g_device.maxAreaLength);

@@ -5,6 +5,7 @@
 #include "engine/calibration.h"
 #include "resources/resource_ids.h"
 #include "settings/profile.h"
+#include "settings/profile_settings.h"
 #include "settings/texts.h"
 #include "twain/capability_state.h"
 #include "twain/notify.h"
@@ -48,6 +49,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     switch (message) {
         case WM_INITDIALOG:
             g_mainDialog.idle = true;
+            LoadProfileSettings(ModelSectionName().c_str());
             MarkCalibrationDue();
             InitTexts(dialog);
             return TRUE;

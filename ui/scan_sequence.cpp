@@ -9,6 +9,7 @@
 #include "engine/scan_command.h"
 #include "engine/settings_record.h"
 #include "resources/resource_ids.h"
+#include "settings/profile_settings.h"
 #include "twain/image_setup.h"
 #include "twain/session.h"
 #include "ui/main_dialog.h"
@@ -66,5 +67,10 @@ void RunScanSequence(HWND dialog) {
     g_job.scanLengthInches = static_cast<float>(length);
     ScanFrame frame = PreviewFrameToOptical(s.frame, g_device.opticalResolution, g_device.maxAreaWidth,
                                             g_device.maxAreaLength);
-    if (!StartScanJob(dialog, 0, frame)) EndOfScanUiReset();
+    if (!StartScanJob(dialog, 0, frame)) {
+        EndOfScanUiReset();
+        return;
+    }
+    const int saved[4] = {s.frame[0], s.frame[1], s.frame[2], s.frame[3]};
+    SaveProfileSettings(saved);
 }

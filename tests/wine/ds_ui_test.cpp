@@ -2,11 +2,10 @@
 // shows the "SCANNER" dialog, its messages reach it through the host's loop,
 // Cancel and the close box ask the host to close the source, MSG_DISABLEDS
 // hides the dialog and MSG_CLOSEDS destroys it.
-#include <fstream>
 #include <vector>
 
-#include "engine/file_headers.h"
 #include "tests/wine/ds_fixture.h"
+#include "tests/wine/screenshot.h"
 
 namespace {
 
@@ -41,39 +40,6 @@ bool Enabled(HWND dialog, int control) { return IsWindowEnabled(GetDlgItem(dialo
 // As while a scan runs: the scan buttons are off.
 void DisableButtons(HWND dialog, std::initializer_list<int> controls) {
     for (int control : controls) EnableWindow(GetDlgItem(dialog, control), FALSE);
-}
-
-// Keeps a picture of the window as <build>/screenshots/<name>.bmp.
-void SaveScreenshot(HWND window, const std::string& name) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    HDC source = GetWindowDC(window);
-    HDC memory = CreateCompatibleDC(source);
-    HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
-    GdiFlush();
-
-    const uint32_t bytesPerRow = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
-    fileheaders::ImageGeometry geometry{1014, 0, width, height, static_cast<uint32_t>(width) * 3, bytesPerRow, 96};
-    std::vector<uint8_t> header;
-    std::string directory = ProgramDirectory() + "\\..\\..\\screenshots";
-    CreateDirectoryA(directory.c_str(), nullptr);
-    if (bits && fileheaders::BuildBmpHeader(geometry, header)) {
-        std::ofstream file(directory + "\\" + name + ".bmp", std::ios::binary);
-        file.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
-        file.write(static_cast<const char*>(bits), static_cast<std::streamsize>(bytesPerRow) * height);
-    }
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, source);
 }
 
 class UiTest : public SourceTest {
