@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "engine/transfer.h"
 #include "twain/capability_state.h"
 #include "twain/handlers.h"
 #include "twain/session.h"
@@ -123,6 +124,7 @@ void PendingXfers() {
             break;
         case MSG_ENDXFER:
             if (!Legal(6, 7)) break;
+            AbandonTransfer();
             g_caps.pendingCount = 0;
             pending->Count = 0;
             pending->Reserved = 0;
@@ -130,6 +132,7 @@ void PendingXfers() {
             break;
         case MSG_RESET:
             if (!Legal(6, 7)) break;
+            AbandonTransfer();
             g_twain.sourceState = kState5;
             pending->Count = 0;
             break;

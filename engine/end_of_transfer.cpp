@@ -1,0 +1,49 @@
+// What follows every transfer: the release of the image's buffers and files,
+// and the reset that lets the next image start with a fresh set-up.
+#include "device/device.h"
+#include "engine/delivery_state.h"
+#include "engine/job_state.h"
+#include "engine/read_machinery.h"
+#include "engine/settings_record.h"
+#include "engine/transfer.h"
+#include "resources/resource_ids.h"
+#include "twain/session.h"
+
+bool TransferInProgress() { return !g_job.newImage && g_delivery.rowsDelivered < g_job.lines; }
+
+void ReleaseDelivery() {
+    FreeScanBuffer();
+    if (g_delivery.rowBuffer) {
+        GlobalUnlock(g_delivery.rowBuffer);
+        GlobalFree(g_delivery.rowBuffer);
+    }
+    g_delivery.rowBuffer = nullptr;
+    g_delivery.rowBytes = nullptr;
+    // A host file still open was not finished: the host must not find half
+    // an image under its name.
+    if (g_delivery.hostFile != INVALID_HANDLE_VALUE) {
+        CloseHandle(g_delivery.hostFile);
+        DeleteFileA(g_delivery.hostFileName.c_str());
+    }
+    g_delivery.hostFile = INVALID_HANDLE_VALUE;
+}
+
+void EndOfTransfer() {
+    ReleaseDelivery();
+    g_job.progressCount = 0;
+    g_job.newImage = true;
+    g_job.cancelRequested = false;
+    g_delivery.chunkRowsLeft = 0;  // the next image starts with a read
+    g_delivery.rowsDelivered = 0;
+    g_scanSettings.isColour = g_scanSettings.scanMode == kModeColour;
+    if (g_twain.showUI && g_twain.mainDialog && !g_twain.batchListOpen)
+        EnableWindow(GetDlgItem(g_twain.mainDialog, IDC_CANCEL_SCAN), TRUE);
+    DestroyProgressWindow();
+}
+
+void AbandonTransfer() {
+    // State 6: the scanner has started an image nobody has read yet.
+    if (g_twain.sourceState != kState6 && !TransferInProgress()) return;
+    StopAndWaitIdle();
+    EndOfTransfer();
+}

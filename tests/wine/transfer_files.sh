@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The files a host receives, read by independent readers. twscan acquires the
+# same frame in each mode by native, memory and file transfer (TIFF and BMP);
+# libtiff's tiffinfo and tiffdump and ImageMagick's identify must read every
+# file at the expected size, and compare must find the same pixels in all.
+#
+# usage: transfer_files.sh WINE_RUN TEMPLATE TWSCAN_EXE WORK_DIRECTORY
+set -uo pipefail
+wine_run=$1 template=$2 twscan=$3 work=$4
+rm -rf "$work"
+mkdir -p "$work"
+cd "$work" || exit 1
+
+passed=0 failed=0
+check() {
+  local what=$1
+  shift
+  if "$@" >>checks.log 2>&1; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAILED: $what" >&2
+  fi
+}
+
+# scan NAME ARGS...: one acquisition of the frame 1,1 - 5,4 inches at 100 dpi
+# into NAME (relative: Wine runs in this directory).
+scan() {
+  local name=$1
+  shift
+  "$wine_run" --template "$template" "$twscan" --dpi 100 --area 1,1,5,4 --out "$name" "$@" >>twscan.log 2>&1
+}
+
+same_pixels() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
+size_is() { [ "$(identify -format '%w %h' "$1" 2>/dev/null)" = "$2" ]; }
+tiff_reads() {
+  local info
+  info=$(tiffinfo "$1" 2>&1) || return 1
+  # libtiff reads the file without a warning and finds the expected layout.
+  ! grep -qi -e warning -e error <<<"$info" && grep -q "Image Width: $2 Image Length: 300" <<<"$info" &&
+    grep -q "Photometric Interpretation: $3" <<<"$info" && tiffdump "$1" >/dev/null
+}
+
+for entry in "lineart min-is-black" "gray min-is-black" "color RGB color"; do
+  read -r mode photometric <<<"$entry"
+  check "$mode native" scan "$mode-native.bmp" --mode "$mode" --xfer native
+  check "$mode memory" scan "$mode-memory.bmp" --mode "$mode" --xfer memory
+  check "$mode file tiff" scan "$mode-file.tif" --mode "$mode" --xfer file --format tiff
+  check "$mode file bmp" scan "$mode-file.bmp" --mode "$mode" --xfer file --format bmp
+  # Four inches at 100 dpi; line art is narrowed to a width the scanner takes.
+  size=$(identify -format '%w %h' "$mode-native.bmp" 2>/dev/null)
+  [ "$mode" = lineart ] || check "$mode-native.bmp is 400 x 300" [ "$size" = "400 300" ]
+  for file in "$mode-memory.bmp" "$mode-file.tif" "$mode-file.bmp"; do
+    check "$file is $size" size_is "$file" "$size"
+    check "$file has the pixels of $mode-native.bmp" same_pixels "$mode-native.bmp" "$file"
+  done
+  check "$mode-file.tif read by libtiff" tiff_reads "$mode-file.tif" "${size% *}" "$photometric"
+done
+
+echo "files: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,626 @@
+// Image transfers through the source manager. The unattended scan of a frame
+// is taken by native, memory and file transfer in line art, grey and colour,
+// and every pixel is compared with what the simulated scanner delivers for
+// that frame. The scanner is set up with a uniform sensor (no gain variation,
+// no noise, white at full scale), so that the calibration the source makes
+// equals the scanner's factory correction and the expected image can be
+// computed without it.
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "device/request_blocks.h"
+#include "engine/file_writer.h"
+#include "engine/scan_settings.h"
+#include "imaging/tone_download.h"
+#include "sim/image_renderer.h"
+#include "sim/scanner_config.h"
+#include "tests/wine/ds_fixture.h"
+#include "twain/fix32.h"
+
+namespace {
+
+using namespace dstest;
+
+const std::string kUniformSensor = "GainVariation=0\nNoise=0\nWhiteLevel=4095\n";
+constexpr uint32_t kOpticalRate = 1200;  // the simulated scanner's default resolution code
+
+// A frame in inches at a resolution, in a pixel type.
+struct Scan {
+    TW_UINT16 pixelType;
+    uint16_t dpi;
+    float left, top, right, bottom;
+};
+
+// An image as the scanner delivers it: rows top to bottom, unpadded, red,
+// green, blue for colour, line art 1 = white with the first pixel in the top bit.
+struct Image {
+    uint32_t pixels = 0;
+    uint32_t lines = 0;
+    uint32_t lineBytes = 0;
+    std::vector<uint8_t> bytes;
+};
+
+uint16_t ScanModeOf(TW_UINT16 pixelType) {
+    return pixelType == TWPT_RGB ? kModeColour : pixelType == TWPT_GRAY ? kModeGray : kModeLineArt;
+}
+
+// The tone-table block the unattended scan sends: the maps built at
+// MSG_ENABLEDS, which its forced tone values leave as they are.
+sim::ToneTables SentToneTables(TW_UINT16 pixelType) {
+    tone::ScanToneTables tables;
+    tone::ResetScanToneTables(tables);
+    if (pixelType == TWPT_RGB) {
+        for (int channel : {tone::kRed, tone::kGreen, tone::kBlue})
+            tone::BuildBrightnessContrastMap(tone::MakeTriple(0, 0, 18), tone::kTableSize, tone::kTableSize,
+                                             tables.user[channel]);
+    } else {
+        tone::BuildBrightnessContrastMap(tone::MakeTriple(0, 0, 10), tone::kTableSize, tone::kTableSize,
+                                         tables.user[tone::kMaster]);
+    }
+    tone::ScanToneInputs inputs{};
+    inputs.tone = DefaultToneSettings();
+    for (ToneChannel& channel : inputs.tone.channels) channel.highlight = channel.shadow = 0;
+    inputs.tone.circlePos = {216, 177};
+    inputs.scanMode = ScanModeOf(pixelType);
+    inputs.opticalResolution = kOpticalRate;
+    inputs.uiHidden = true;
+    std::vector<uint8_t> block(blocks::kToneTableSize);
+    EXPECT_TRUE(tone::PrepareScanToneTables(inputs, tables, block.data(), block.size()));
+    sim::ToneTables sent = sim::DefaultToneTables();
+    EXPECT_TRUE(sim::ParseToneBlock(block.data(), sent));
+    return sent;
+}
+
+// What the simulated scanner delivers for `scan`, with the frame narrowed to a
+// width it accepts as the scan command narrows it.
+Image ExpectedImage(const std::string& scannerKeys, const Scan& scan) {
+    const sim::ScannerConfig config = sim::ParseScannerConfig("[Scanner]\n" + scannerKeys);
+    sim::ScanParameters parameters;
+    parameters.left = static_cast<uint16_t>(scan.left * kOpticalRate);
+    parameters.top = static_cast<uint16_t>(scan.top * kOpticalRate);
+    parameters.right = static_cast<uint16_t>(scan.right * kOpticalRate);
+    parameters.bottom = static_cast<uint16_t>(scan.bottom * kOpticalRate);
+    const uint16_t mode = ScanModeOf(scan.pixelType);
+    EXPECT_TRUE(AcceptScanWidth(parameters.left, parameters.right, scan.dpi, kOpticalRate, mode == kModeLineArt));
+    parameters.imageType = mode == kModeColour ? sim::kColour
+                           : mode == kModeGray ? sim::kGreyColourShaded
+                                               : sim::kLineArt;
+    parameters.resolution = scan.dpi;
+    const sim::ScanArea area = sim::AreaOf(config, parameters);
+    Image image;
+    image.pixels = area.pixels;
+    image.lines = area.lines;
+    image.lineBytes = area.lineBytes;
+    image.bytes = sim::ExpectedPixels(config, sim::BedImage{}, parameters, SentToneTables(scan.pixelType),
+                                      sim::Calibration{});
+    return image;
+}
+
+uint32_t PaddedRow(uint32_t lineBytes) { return (lineBytes + 3) & ~3u; }
+
+// Bottom-up, padded rows (blue, green, red for colour) back in scanner order.
+std::vector<uint8_t> FromBitmapRows(const uint8_t* rows, uint32_t lines, uint32_t lineBytes, bool colour) {
+    const uint32_t stride = PaddedRow(lineBytes);
+    std::vector<uint8_t> out(size_t{lines} * lineBytes);
+    for (uint32_t line = 0; line < lines; ++line) {
+        const uint8_t* row = rows + size_t{lines - 1 - line} * stride;
+        uint8_t* dest = out.data() + size_t{line} * lineBytes;
+        std::memcpy(dest, row, lineBytes);
+        if (colour)
+            for (uint32_t p = 0; p + 2 < lineBytes; p += 3) std::swap(dest[p], dest[p + 2]);
+    }
+    return out;
+}
+
+// Equal images, or where the first difference lies.
+::testing::AssertionResult SamePixels(const Image& expected, const std::vector<uint8_t>& actual) {
+    if (actual.size() != expected.bytes.size())
+        return ::testing::AssertionFailure() << "size " << actual.size() << ", expected " << expected.bytes.size();
+    for (size_t i = 0; i < actual.size(); ++i)
+        if (actual[i] != expected.bytes[i])
+            return ::testing::AssertionFailure()
+                   << "line " << i / expected.lineBytes << " byte " << i % expected.lineBytes << ": "
+                   << int(actual[i]) << ", expected " << int(expected.bytes[i]);
+    return ::testing::AssertionSuccess();
+}
+
+std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string TempPath(const char* name) {
+    char directory[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, directory);
+    return std::string(directory) + name;
+}
+
+// Every DAT_IMAGEMEMXFER answer of one image.
+struct MemoryBlocks {
+    std::vector<TW_UINT16> codes;
+    std::vector<TW_IMAGEMEMXFER> records;
+    std::vector<uint8_t> rows;  // the blocks' rows in YOffset order
+};
+
+class TransferTest : public SourceTest {
+protected:
+    void SetUp() override {
+        SourceTest::SetUp();
+        Connect("");
+    }
+
+    // Opens the source afresh on a uniform-sensor scanner with `extraKeys`.
+    void Connect(const std::string& extraKeys) {
+        keys = kUniformSensor + extraKeys;
+        SetScanner(keys);
+        if (host.sourceOpen) {
+            if (host.enabled) host.Disable();
+            ASSERT_EQ(host.CloseSource(), TWRC_SUCCESS);
+            ASSERT_EQ(host.OpenSource(""), TWRC_SUCCESS);
+        } else {
+            ASSERT_EQ(Open(host), TWRC_SUCCESS);
+        }
+        ClearScannerLog();
+    }
+
+    TW_UINT16 SetOneValue(TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 item) {
+        TW_CAPABILITY capability{cap, TWON_ONEVALUE, 0};
+        HGLOBAL block = GlobalAlloc(GHND, sizeof(TW_ONEVALUE));
+        auto* value = static_cast<TW_ONEVALUE*>(GlobalLock(block));
+        value->ItemType = itemType;
+        value->Item = item;
+        GlobalUnlock(block);
+        capability.hContainer = static_cast<TW_HANDLE>(reinterpret_cast<uintptr_t>(block));
+        TW_UINT16 rc = host.Ds(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability);
+        GlobalFree(block);
+        return rc;
+    }
+
+    // Negotiates `scan` for `mechanism` in state 4 and enables without the
+    // user interface; true when the image is ready (state 6).
+    bool Ready(const Scan& scan, TW_UINT16 mechanism) {
+        if (host.enabled) host.Disable();
+        EXPECT_EQ(SetOneValue(ICAP_PIXELTYPE, TWTY_UINT16, scan.pixelType), TWRC_SUCCESS);
+        EXPECT_EQ(SetOneValue(ICAP_XRESOLUTION, TWTY_FIX32, Fix32ToContainer(Fix32FromInt(scan.dpi))), TWRC_SUCCESS);
+        EXPECT_EQ(SetOneValue(ICAP_XFERMECH, TWTY_UINT16, mechanism), TWRC_SUCCESS);
+        TW_IMAGELAYOUT layout{};
+        layout.Frame = {Fix32FromReal(scan.left), Fix32FromReal(scan.top), Fix32FromReal(scan.right),
+                        Fix32FromReal(scan.bottom)};
+        layout.DocumentNumber = layout.PageNumber = layout.FrameNumber = 1;
+        EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout), TWRC_SUCCESS);
+        if (host.Enable(false) != TWRC_SUCCESS) return false;
+        return host.WaitForNotification(20000) == MSG_XFERREADY;
+    }
+
+    // The file transfer's target: the name, then the format through the
+    // capability (the set-up triplet takes TIFF only).
+    void ChooseFile(const std::string& path, TW_UINT16 format) {
+        TW_SETUPFILEXFER setup{};
+        lstrcpynA(setup.FileName, path.c_str(), sizeof setup.FileName);
+        setup.Format = TWFF_TIFF;
+        ASSERT_EQ(host.Ds(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup), TWRC_SUCCESS);
+        ASSERT_EQ(SetOneValue(ICAP_IMAGEFILEFORMAT, TWTY_UINT16, format), TWRC_SUCCESS);
+    }
+
+    TW_UINT16 MemoryBlock(uint8_t* buffer, uint32_t length, TW_IMAGEMEMXFER& record) {
+        record = TW_IMAGEMEMXFER{};
+        record.Memory.Flags = TWMF_APPOWNS | TWMF_POINTER;
+        record.Memory.Length = length;
+        record.Memory.TheMem = static_cast<TW_UINT32>(reinterpret_cast<uintptr_t>(buffer));
+        return host.Ds(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &record);
+    }
+
+    // Blocks until the source stops answering TWRC_SUCCESS.
+    MemoryBlocks TakeMemoryBlocks(uint32_t length = 65536) {
+        MemoryBlocks taken;
+        std::vector<uint8_t> buffer(length);
+        for (;;) {
+            TW_IMAGEMEMXFER record{};
+            TW_UINT16 rc = MemoryBlock(buffer.data(), length, record);
+            taken.codes.push_back(rc);
+            if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) break;
+            taken.records.push_back(record);
+            taken.rows.insert(taken.rows.end(), buffer.begin(), buffer.begin() + record.BytesWritten);
+            if (rc == TWRC_XFERDONE) break;
+        }
+        return taken;
+    }
+
+    TW_UINT16 EndTransfer(TW_UINT16 msg = MSG_ENDXFER) {
+        TW_PENDINGXFERS pending{};
+        return host.Ds(DG_CONTROL, DAT_PENDINGXFERS, msg, &pending);
+    }
+
+    // The texts of the message boxes shown since the last call.
+    std::vector<std::string> TakeMessages() {
+        std::vector<std::string> texts;
+        for (const RecordedBox& box : recorder.boxes) texts.push_back(box.text);
+        recorder.boxes.clear();
+        return texts;
+    }
+
+    std::string keys;
+    HostSession host;
+};
+
+const Scan kLineArt{TWPT_BW, 100, 1, 1, 5, 3};
+const Scan kGrey{TWPT_GRAY, 100, 1, 1, 5, 3};
+const Scan kColour{TWPT_RGB, 100, 1, 1, 5, 4};
+// Colour of two chunks (2 MB buffer), and of three.
+const Scan kTwoChunks{TWPT_RGB, 300, 1, 1, 5, 3.5f};
+const Scan kThreeChunks{TWPT_RGB, 300, 1, 1, 5, 5};
+
+// --- Native transfer ------------------------------------------------------
+
+struct Dib {
+    int32_t width = 0, height = 0;
+    uint16_t bitCount = 0;
+    uint32_t clrUsed = 0;
+    std::vector<uint8_t> palette;
+    std::vector<uint8_t> rows;
+};
+
+// The bitmap the host received; the host frees it, as TWAIN has it.
+Dib TakeDib(TW_UINT32 handle) {
+    Dib dib;
+    HGLOBAL block = reinterpret_cast<HGLOBAL>(static_cast<uintptr_t>(handle));
+    const auto* bytes = static_cast<const uint8_t*>(GlobalLock(block));
+    if (!bytes) return dib;
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, bytes, sizeof header);
+    dib.width = header.biWidth;
+    dib.height = header.biHeight;
+    dib.bitCount = header.biBitCount;
+    dib.clrUsed = header.biClrUsed;
+    const size_t paletteBytes = 4 * size_t{header.biClrUsed};
+    dib.palette.assign(bytes + 40, bytes + 40 + paletteBytes);
+    dib.rows.assign(bytes + 40 + paletteBytes, bytes + GlobalSize(block));
+    GlobalUnlock(block);
+    EXPECT_EQ(GlobalFree(block), nullptr);
+    return dib;
+}
+
+TEST_F(TransferTest, NativeBitmapInEveryModeIsBottomUpWithItsPalette) {
+    for (const Scan& scan : {kLineArt, kGrey, kColour}) {
+        SCOPED_TRACE(scan.pixelType);
+        const Image expected = ExpectedImage(keys, scan);
+        ASSERT_TRUE(Ready(scan, TWSX_NATIVE));
+        TW_UINT32 handle = 0;
+        ASSERT_EQ(host.Ds(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle), TWRC_XFERDONE);
+        Dib dib = TakeDib(handle);
+        const uint32_t width = scan.pixelType == TWPT_BW ? expected.lineBytes * 8 : expected.pixels;
+        EXPECT_EQ(dib.width, static_cast<int32_t>(width));
+        EXPECT_EQ(dib.height, static_cast<int32_t>(expected.lines));
+        switch (scan.pixelType) {
+            case TWPT_BW:
+                EXPECT_EQ(dib.bitCount, 1);
+                EXPECT_EQ(dib.palette, (std::vector<uint8_t>{0, 0, 0, 0, 255, 255, 255, 0}));
+                break;
+            case TWPT_GRAY:
+                EXPECT_EQ(dib.bitCount, 8);
+                ASSERT_EQ(dib.clrUsed, 256u);
+                for (int i = 0; i < 256; ++i)
+                    EXPECT_EQ(std::vector<uint8_t>(dib.palette.begin() + 4 * i, dib.palette.begin() + 4 * i + 4),
+                              (std::vector<uint8_t>{uint8_t(i), uint8_t(i), uint8_t(i), 0}));
+                break;
+            default:
+                EXPECT_EQ(dib.bitCount, 24);
+                EXPECT_EQ(dib.clrUsed, 0u);
+        }
+        ASSERT_EQ(dib.rows.size(), size_t{PaddedRow(expected.lineBytes)} * expected.lines);
+        EXPECT_TRUE(SamePixels(expected, FromBitmapRows(dib.rows.data(), expected.lines, expected.lineBytes,
+                                                        scan.pixelType == TWPT_RGB)));
+        EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+    }
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
+// --- Memory transfer ------------------------------------------------------
+
+TEST_F(TransferTest, MemoryBlocksInEveryModeCarryTheScannerRowsWithTheirOffsets) {
+    for (const Scan& scan : {kLineArt, kGrey, kTwoChunks}) {
+        SCOPED_TRACE(scan.pixelType);
+        const Image expected = ExpectedImage(keys, scan);
+        ASSERT_TRUE(Ready(scan, TWSX_MEMORY));
+        ClearScannerLog();
+        MemoryBlocks taken = TakeMemoryBlocks();
+        ASSERT_FALSE(taken.records.empty());
+        EXPECT_EQ(taken.codes.back(), TWRC_XFERDONE);
+        const uint32_t fit = 65536 / expected.lineBytes - (scan.pixelType == TWPT_BW ? 2 : 0);
+        uint32_t next = 0;
+        for (size_t i = 0; i < taken.records.size(); ++i) {
+            const TW_IMAGEMEMXFER& r = taken.records[i];
+            EXPECT_EQ(r.Compression, TWCP_NONE);
+            EXPECT_EQ(r.BytesPerRow, expected.lineBytes);
+            EXPECT_EQ(r.Columns, scan.pixelType == TWPT_BW ? expected.lineBytes * 8 : expected.pixels);
+            EXPECT_EQ(r.XOffset, 0u);
+            EXPECT_EQ(r.YOffset, next) << "block " << i;
+            EXPECT_LE(r.Rows, fit);
+            EXPECT_EQ(r.BytesWritten, r.Rows * r.BytesPerRow);
+            EXPECT_EQ(taken.codes[i], i + 1 < taken.records.size() ? TWRC_SUCCESS : TWRC_XFERDONE);
+            next += r.Rows;
+        }
+        EXPECT_EQ(next, expected.lines);
+        EXPECT_TRUE(SamePixels(expected, taken.rows));
+        if (scan.dpi == 300) {
+            EXPECT_EQ(CountRequests(blocks::kReadImageData), 2);
+        }
+
+        // Nothing is left to transfer.
+        std::vector<uint8_t> buffer(65536);
+        TW_IMAGEMEMXFER record{};
+        EXPECT_EQ(MemoryBlock(buffer.data(), 65536, record), TWRC_FAILURE);
+        EXPECT_EQ(host.ConditionCode(), TWCC_SEQERROR);
+        EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+    }
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
+TEST_F(TransferTest, MemoryBlocksIntoAHandleBufferAcrossFiveSegments) {
+    // Five descriptors: block boundaries fall inside segments and rows are
+    // found across segment boundaries.
+    Connect("Segments=5\n");
+    const Image expected = ExpectedImage(keys, kTwoChunks);
+    ASSERT_TRUE(Ready(kTwoChunks, TWSX_MEMORY));
+    constexpr uint32_t kLength = 50000;
+    HGLOBAL handle = GlobalAlloc(GMEM_MOVEABLE, kLength);
+    std::vector<uint8_t> rows;
+    TW_UINT16 rc;
+    do {
+        TW_IMAGEMEMXFER record{};
+        record.Memory.Flags = TWMF_APPOWNS | TWMF_HANDLE;
+        record.Memory.Length = kLength;
+        record.Memory.TheMem = static_cast<TW_UINT32>(reinterpret_cast<uintptr_t>(handle));
+        rc = host.Ds(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &record);
+        ASSERT_TRUE(rc == TWRC_SUCCESS || rc == TWRC_XFERDONE) << rc;
+        EXPECT_EQ(record.YOffset, rows.size() / expected.lineBytes);
+        const auto* bytes = static_cast<const uint8_t*>(GlobalLock(handle));
+        rows.insert(rows.end(), bytes, bytes + record.BytesWritten);
+        GlobalUnlock(handle);
+    } while (rc == TWRC_SUCCESS);
+    GlobalFree(handle);
+    EXPECT_TRUE(SamePixels(expected, rows));
+}
+
+// --- File transfer --------------------------------------------------------
+
+TEST_F(TransferTest, TiffFileInEveryModeHoldsTheRowsInScanOrder) {
+    const std::string path = TempPath("scan.tif");
+    for (const Scan& scan : {kLineArt, kGrey, kTwoChunks}) {
+        SCOPED_TRACE(scan.pixelType);
+        const Image expected = ExpectedImage(keys, scan);
+        ChooseFile(path, TWFF_TIFF);
+        ASSERT_TRUE(Ready(scan, TWSX_FILE));
+        ASSERT_EQ(host.Ds(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr), TWRC_XFERDONE);
+        const std::vector<uint8_t> file = ReadWholeFile(path);
+        const size_t first = scan.pixelType == TWPT_RGB ? 146 : 140;
+        ASSERT_EQ(file.size(), first + expected.bytes.size());
+        const uint32_t width = scan.pixelType == TWPT_BW ? expected.lineBytes * 8 : expected.pixels;
+        EXPECT_EQ(blocks::GetU32(file.data(), 18), width);           // ImageWidth
+        EXPECT_EQ(blocks::GetU32(file.data(), 30), expected.lines);  // ImageLength
+        EXPECT_TRUE(SamePixels(expected, std::vector<uint8_t>(file.begin() + first, file.end())));
+        EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+    }
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
+TEST_F(TransferTest, BmpFileInEveryModeIsFilledFromTheEnd) {
+    const std::string path = TempPath("scan.bmp");
+    for (const Scan& scan : {kLineArt, kGrey, kTwoChunks}) {
+        SCOPED_TRACE(scan.pixelType);
+        const Image expected = ExpectedImage(keys, scan);
+        ChooseFile(path, TWFF_BMP);
+        ASSERT_TRUE(Ready(scan, TWSX_FILE));
+        ASSERT_EQ(host.Ds(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr), TWRC_XFERDONE);
+        const std::vector<uint8_t> file = ReadWholeFile(path);
+        ASSERT_GT(file.size(), 54u);
+        const uint32_t offBits = blocks::GetU32(file.data(), 10);
+        EXPECT_EQ(offBits, scan.pixelType == TWPT_RGB ? 54u : scan.pixelType == TWPT_GRAY ? 1078u : 62u);
+        ASSERT_EQ(file.size(), offBits + size_t{PaddedRow(expected.lineBytes)} * expected.lines);
+        EXPECT_EQ(blocks::GetU32(file.data(), 2), file.size());  // bfSize
+        EXPECT_TRUE(SamePixels(expected, FromBitmapRows(file.data() + offBits, expected.lines, expected.lineBytes,
+                                                        scan.pixelType == TWPT_RGB)));
+        EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+    }
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
+TEST_F(TransferTest, FileFormatsWithoutAWriterAndMissingDirectoriesFailWithTheWriteMessage) {
+    const std::string missing = TempPath("no such directory\\scan.tif");
+    struct Case {
+        std::string path;
+        TW_UINT16 format;
+    } cases[] = {{TempPath("scan.pct"), TWFF_PICT}, {TempPath("scan.xbm"), TWFF_XBM}, {missing, TWFF_TIFF}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        ChooseFile(c.path, c.format);
+        ASSERT_TRUE(Ready(kGrey, TWSX_FILE));
+        ClearScannerLog();
+        EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr), TWRC_FAILURE);
+        EXPECT_EQ(host.ConditionCode(), TWCC_OPERATIONERROR);
+        EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Write disk file error."});
+        EXPECT_FALSE(FileExists(c.path));
+        EXPECT_EQ(CountRequests(blocks::kReadImageData), 0);
+        EXPECT_EQ(CountRequests(blocks::kStopScan), 1);
+        EXPECT_EQ(host.WaitForNotification(5000), MSG_CLOSEDSREQ);
+        EXPECT_EQ(SourceState(host), 7);
+        EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+    }
+    // A good name afterwards gets the image.
+    const std::string good = TempPath("after.tif");
+    ChooseFile(good, TWFF_TIFF);
+    ASSERT_TRUE(Ready(kGrey, TWSX_FILE));
+    EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr), TWRC_XFERDONE);
+    EXPECT_TRUE(FileExists(good));
+}
+
+// --- Faults ---------------------------------------------------------------
+
+TEST_F(TransferTest, NoPaperStatusOnAReadIsReadOnceMore) {
+    Connect("F8.1=0x8321\n");
+    const Image expected = ExpectedImage(keys, kTwoChunks);
+    ASSERT_TRUE(Ready(kTwoChunks, TWSX_MEMORY));
+    ClearScannerLog();
+    MemoryBlocks taken = TakeMemoryBlocks();
+    EXPECT_EQ(taken.codes.back(), TWRC_XFERDONE);
+    EXPECT_TRUE(SamePixels(expected, taken.rows));
+    EXPECT_EQ(CountRequests(blocks::kReadImageData), 3);  // two chunks, the first read twice
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
+TEST_F(TransferTest, PaperJamOnTheThirdReadFailsOnceAndTheNextScanWorks) {
+    for (TW_UINT16 mechanism : {TWSX_MEMORY, TWSX_NATIVE, TWSX_FILE}) {
+        SCOPED_TRACE(mechanism);
+        Connect("F8.3=0x8217\n");
+        ChooseFile(TempPath("jam.tif"), TWFF_TIFF);
+        ASSERT_TRUE(Ready(kThreeChunks, mechanism));
+        ClearScannerLog();
+        TW_UINT16 rc;
+        if (mechanism == TWSX_MEMORY) {
+            rc = TakeMemoryBlocks().codes.back();
+        } else if (mechanism == TWSX_NATIVE) {
+            TW_UINT32 handle = 0xDEADBEEF;
+            rc = host.Ds(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle);
+            EXPECT_EQ(handle, 0u);
+        } else {
+            rc = host.Ds(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr);
+            EXPECT_FALSE(FileExists(TempPath("jam.tif")));
+        }
+        EXPECT_EQ(rc, TWRC_FAILURE);
+        EXPECT_EQ(host.ConditionCode(), TWCC_OPERATIONERROR);
+        EXPECT_EQ(TakeMessages(), std::vector<std::string>{" Paper Jammed in Automatic Document Feeder"});
+        EXPECT_EQ(CountRequests(blocks::kReadImageData), 3);
+        EXPECT_GE(CountRequests(blocks::kStopScan), 1);
+        EXPECT_EQ(host.WaitForNotification(5000), MSG_CLOSEDSREQ);
+        EXPECT_EQ(SourceState(host), 7);
+
+        // The host ends the transfer; the next scan starts afresh.
+        EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+        const Image expected = ExpectedImage(keys, kGrey);
+        ASSERT_TRUE(Ready(kGrey, TWSX_MEMORY));
+        MemoryBlocks again = TakeMemoryBlocks();
+        EXPECT_EQ(again.codes.back(), TWRC_XFERDONE);
+        EXPECT_TRUE(SamePixels(expected, again.rows));
+        EXPECT_EQ(again.records.front().YOffset, 0u);
+        EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+    }
+}
+
+TEST_F(TransferTest, EscapeDuringTheReadsCancelsAndTheNextImageStartsAfresh) {
+    // Memory: the block after the key cancels.
+    ASSERT_TRUE(Ready(kTwoChunks, TWSX_MEMORY));
+    std::vector<uint8_t> buffer(65536);
+    TW_IMAGEMEMXFER record{};
+    ASSERT_EQ(MemoryBlock(buffer.data(), 65536, record), TWRC_SUCCESS);
+    ClearScannerLog();
+    PostMessageA(host.parent, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(MemoryBlock(buffer.data(), 65536, record), TWRC_CANCEL);
+    EXPECT_EQ(CountRequests(blocks::kStopScan), 1);
+    EXPECT_EQ(SourceState(host), 7);
+    EXPECT_EQ(MemoryBlock(buffer.data(), 65536, record), TWRC_FAILURE);
+    EXPECT_EQ(host.ConditionCode(), TWCC_SEQERROR);
+    EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+
+    // Native and file: a cancelled image gives the host nothing.
+    ASSERT_TRUE(Ready(kGrey, TWSX_NATIVE));
+    PostMessageA(host.parent, WM_KEYDOWN, VK_ESCAPE, 0);
+    TW_UINT32 handle = 0xDEADBEEF;
+    EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle), TWRC_CANCEL);
+    EXPECT_EQ(handle, 0u);
+    EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+    const std::string path = TempPath("cancelled.bmp");
+    ChooseFile(path, TWFF_BMP);
+    ASSERT_TRUE(Ready(kGrey, TWSX_FILE));
+    PostMessageA(host.parent, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr), TWRC_CANCEL);
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+
+    const Image expected = ExpectedImage(keys, kColour);
+    ASSERT_TRUE(Ready(kColour, TWSX_MEMORY));
+    MemoryBlocks taken = TakeMemoryBlocks();
+    EXPECT_EQ(taken.codes.back(), TWRC_XFERDONE);
+    EXPECT_TRUE(SamePixels(expected, taken.rows));
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
+TEST_F(TransferTest, HostBufferSmallerThanOneRowIsLowMemory) {
+    struct Case {
+        Scan scan;
+        uint32_t length;  // of the host buffer
+    } cases[] = {{kColour, 1199},   // one colour row is 1200 bytes
+                 {kLineArt, 96}};  // two line-art rows of 48 bytes: less the two spare rows, none
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.scan.pixelType);
+        ASSERT_TRUE(Ready(c.scan, TWSX_MEMORY));
+        ClearScannerLog();
+        std::vector<uint8_t> buffer(c.length);
+        TW_IMAGEMEMXFER record{};
+        EXPECT_EQ(MemoryBlock(buffer.data(), c.length, record), TWRC_FAILURE);
+        EXPECT_EQ(host.ConditionCode(), TWCC_LOWMEMORY);
+        EXPECT_EQ(TakeMessages(), std::vector<std::string>{" Insufficient Memory."});
+        EXPECT_EQ(CountRequests(blocks::kReadImageData), 0);
+        EXPECT_EQ(CountRequests(blocks::kStopScan), 1);
+        EXPECT_EQ(host.WaitForNotification(5000), MSG_CLOSEDSREQ);
+        EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+    }
+}
+
+TEST_F(TransferTest, AbandonedImagesStopTheScannerAndTheNextStartsClean) {
+    std::vector<uint8_t> buffer(65536);
+    TW_IMAGEMEMXFER record{};
+    // MSG_RESET before any transfer, MSG_ENDXFER after one block, MSG_DISABLEDS
+    // after one block: each stops the scanner.
+    for (int way = 0; way < 3; ++way) {
+        SCOPED_TRACE(way);
+        ASSERT_TRUE(Ready(kTwoChunks, TWSX_MEMORY));
+        if (way > 0) {
+            ASSERT_EQ(MemoryBlock(buffer.data(), 65536, record), TWRC_SUCCESS);
+        }
+        ClearScannerLog();
+        const TW_UINT16 rc = way == 0 ? EndTransfer(MSG_RESET) : way == 1 ? EndTransfer(MSG_ENDXFER) : host.Disable();
+        EXPECT_EQ(rc, TWRC_SUCCESS);
+        EXPECT_EQ(CountRequests(blocks::kStopScan), 1);
+    }
+    const Image expected = ExpectedImage(keys, kGrey);
+    ASSERT_TRUE(Ready(kGrey, TWSX_MEMORY));
+    MemoryBlocks taken = TakeMemoryBlocks();
+    EXPECT_EQ(taken.records.front().YOffset, 0u);
+    EXPECT_TRUE(SamePixels(expected, taken.rows));
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
+// --- File writer, in this process ----------------------------------------
+
+TEST(FileWriter, HeaderThatCannotBeWrittenLeavesNoFile) {
+    const std::string path = TempPath("refused.tif");
+    // Scan mode 1015 has no layout: the file is created, its header fails.
+    const fileheaders::ImageGeometry image{1015, 0, 10, 10, 10, 12, 100};
+    EXPECT_EQ(CreateTransferFile(path.c_str(), image, rowoutput::FileLayout::kTiff), INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_EQ(CreateTransferFile(path.c_str(), image, rowoutput::FileLayout::kBmp), INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(FileExists(path));
+}
+
+TEST(FileWriter, BmpIsClaimedAtFullSizeAndTiffStopsAtItsFirstRow) {
+    const std::string path = TempPath("claimed.bmp");
+    const fileheaders::ImageGeometry grey{kModeGray, 0, 10, 10, 10, 12, 100};
+    HANDLE file = CreateTransferFile(path.c_str(), grey, rowoutput::FileLayout::kBmp);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetFileSize(file, nullptr), 1198u);
+    CloseHandle(file);
+    const fileheaders::ImageGeometry colour{kModeColour, 0, 10, 10, 30, 32, 100};
+    file = CreateTransferFile(path.c_str(), colour, rowoutput::FileLayout::kTiff);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetFileSize(file, nullptr), 146u);
+    EXPECT_EQ(SetFilePointer(file, 0, nullptr, FILE_CURRENT), 146u);
+    CloseHandle(file);
+    DeleteFileA(path.c_str());
+}
+
+}  // namespace
