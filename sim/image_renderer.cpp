@@ -1,5 +1,7 @@
 #include "sim/image_renderer.h"
 
+#include <algorithm>
+
 #include "device/request_blocks.h"
 #include "sim/sensor.h"
 
@@ -85,7 +87,9 @@ void LineArtLine(const ImageRenderer& r, uint8_t* out) {
     const uint8_t* in = r.reflectance.data();
     const uint32_t* f = r.factors.data();
     for (size_t byte = 0; byte < r.area.lineBytes; ++byte) out[byte] = 0;
-    for (size_t x = 0; x < r.area.pixels; ++x) {
+    // Only whole bytes are sent: the pixels of a partial last byte are dropped.
+    const size_t sent = std::min<size_t>(r.area.pixels, size_t{r.area.lineBytes} * 8);
+    for (size_t x = 0; x < sent; ++x) {
         const size_t i = 3 * x;
         const uint8_t toned = r.lookups[0][Corrected(Luma(in[i], in[i + 1], in[i + 2]), f[x])];
         if (toned >= r.threshold) out[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7));

@@ -95,7 +95,7 @@ std::vector<uint32_t> DdaUnitOfPosition(uint32_t positions, uint32_t resolution,
 uint32_t ImageLineBytes(uint8_t imageType, uint32_t pixels) {
     switch (imageType) {
         case kLineArt:
-            return (pixels + 7) / 8;
+            return pixels / 8;  // whole bytes: the pixels of a last partial byte are not sent
         case kGrey:
         case kGreyColourShaded:
             return pixels;

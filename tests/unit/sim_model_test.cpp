@@ -222,8 +222,8 @@ TEST_F(SimScanner, StartScanReportsLineBytesAndLinesPerImageType) {
         ASSERT_EQ(SetParameters(c.type, 100), 0);
         EXPECT_EQ(Start(), (std::array<uint16_t, 3>{0, c.bytes, 300})) << int(c.type);
     }
-    SetParameters(sim::kLineArt, 100, 4812);  // 401 pixels: a last partial byte
-    EXPECT_EQ(Start()[1], 51);
+    SetParameters(sim::kLineArt, 100, 4812);  // 401 pixels: only whole bytes are sent
+    EXPECT_EQ(Start()[1], 50);
 
     Open("ResolutionCode=600\n");
     SetParameters(sim::kGrey, 100, 2400, 1800);  // 4 x 3 inches at 600 positions per inch
