@@ -18,9 +18,14 @@ test: build
 	ctest --preset native
 	xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset win32 -j3
 
+# A colour scan of the simulated scanner's bed (8.5 x 11 inches at 150 dpi,
+# memory transfer) as BMP and PNG.
 demo: win32
 	scripts/twscan --list
-	scripts/twscan --info
+	mkdir -p build/demo
+	scripts/twscan --mode color --dpi 150 --xfer memory --area 0,0,8.5,11 --out build/demo/scan.bmp
+	convert build/demo/scan.bmp build/demo/scan.png
+	@echo "The scan: $(CURDIR)/build/demo/scan.bmp, and as PNG: $(CURDIR)/build/demo/scan.png"
 
 clean:
 	rm -rf build

@@ -1,24 +1,17 @@
 // twscan: a command-line TWAIN application. It drives data sources through
-// the source manager TWAIN_32.DLL with HostSession. Options: twscan_options.h.
+// the source manager TWAIN_32.DLL with HostSession: lists them, shows one's
+// identity, or scans one image (twscan_acquire.h). Options: twscan_options.h.
 #include <cstdio>
 #include <string>
 
 #include "hostkit/host_session.h"
 #include "hostkit/identity_text.h"
-#include "hostkit/twain_names.h"
+#include "hostkit/twscan_acquire.h"
 #include "hostkit/twscan_options.h"
 
 namespace {
 
-constexpr int kTwainFailure = 1;
 constexpr int kBadCommandLine = 2;
-
-int ReportFailure(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_UINT16 rc, TW_UINT16 conditionCode) {
-    std::fprintf(stderr, "twscan: %s failed: return code %u (%s), condition code %u (%s)\n",
-                 TripletName(dg, dat, msg).c_str(), rc, ReturnCodeName(rc).c_str(), conditionCode,
-                 ConditionCodeName(conditionCode).c_str());
-    return kTwainFailure;
-}
 
 int ListSources(HostSession& host) {
     TW_IDENTITY identity{};
@@ -55,15 +48,23 @@ int main(int argc, char** argv) {
         std::fputs(TwscanUsage(), stdout);
         return 0;
     }
+    // Sources read WIN.INI when they are loaded: for the identity the
+    // manager asks for, and at MSG_OPENDS.
+    if (!WriteSettings(options)) return kTwscanFailure;
     HostSession host;
-    if (!host.OpenDsm("twscan", 5, "hostkit")) {
+    if (!host.OpenDsm(options.appName.c_str(), options.protocolMinor, "hostkit")) {
         if (!host.dsmEntry) {
             std::fprintf(stderr, "twscan: cannot load the source manager TWAIN_32.DLL\n");
-            return kTwainFailure;
+            return kTwscanFailure;
         }
         return ReportFailure(DG_CONTROL, DAT_PARENT, MSG_OPENDSM, TWRC_FAILURE, host.DsmConditionCode());
     }
-    int status = options.command == TwscanCommand::List ? ListSources(host) : ShowSourceInfo(host, options.source);
+    int status = 0;
+    switch (options.command) {
+        case TwscanCommand::List: status = ListSources(host); break;
+        case TwscanCommand::Info: status = ShowSourceInfo(host, options.source); break;
+        default: status = Acquire(host, options); break;
+    }
     std::fflush(stdout);
     return status;
 }

@@ -42,32 +42,81 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-ChildRun RunTwscan(const std::string& arguments) {
+// twscan started with its standard output and error going to files.
+struct RunningTwscan {
+    PROCESS_INFORMATION process{};
+    std::string outPath;
+    std::string errPath;
+};
+
+bool StartTwscan(const std::string& arguments, RunningTwscan& running) {
     std::string directory = ProgramDirectory();
-    std::string outPath = directory + "\\twscan_out.txt";
-    std::string errPath = directory + "\\twscan_err.txt";
+    running.outPath = directory + "\\twscan_out.txt";
+    running.errPath = directory + "\\twscan_err.txt";
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-    HANDLE err = CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-    ChildRun run;
+    HANDLE out = CreateFileA(running.outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0,
+                             nullptr);
+    HANDLE err = CreateFileA(running.errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0,
+                             nullptr);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = out;
     startup.hStdError = err;
     std::string commandLine = "\"" + directory + "\\twscan.exe\" " + arguments;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
-        WaitForSingleObject(process.hProcess, 60000);
-        GetExitCodeProcess(process.hProcess, &run.exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
+    bool started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                                  &running.process) != FALSE;
     CloseHandle(out);
     CloseHandle(err);
-    run.out = Lines(ReadFile(outPath));
-    run.err = ReadFile(errPath);
+    return started;
+}
+
+ChildRun FinishTwscan(RunningTwscan& running) {
+    ChildRun run;
+    if (running.process.hProcess) {
+        WaitForSingleObject(running.process.hProcess, 60000);
+        GetExitCodeProcess(running.process.hProcess, &run.exitCode);
+        CloseHandle(running.process.hThread);
+        CloseHandle(running.process.hProcess);
+    }
+    run.out = Lines(ReadFile(running.outPath));
+    run.err = ReadFile(running.errPath);
     return run;
+}
+
+ChildRun RunTwscan(const std::string& arguments) {
+    RunningTwscan running;
+    StartTwscan(arguments, running);
+    return FinishTwscan(running);
+}
+
+// The visible dialog with a control 1003 (Cancel) that process `processId` shows.
+struct DialogSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChildDialog(HWND window, LPARAM search) {
+    auto* wanted = reinterpret_cast<DialogSearch*>(search);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (processId != wanted->processId || lstrcmpA(name, "#32770") != 0 || !IsWindowVisible(window) ||
+        !GetDlgItem(window, 1003))
+        return TRUE;
+    wanted->found = window;
+    return FALSE;
+}
+
+HWND WaitForChildDialog(DWORD processId) {
+    for (int tries = 0; tries < 600; ++tries) {
+        DialogSearch search{processId, nullptr};
+        EnumWindows(MatchChildDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        Sleep(50);
+    }
+    return nullptr;
 }
 
 class TwscanTest : public ::testing::Test {
@@ -136,6 +185,22 @@ TEST_F(TwscanTest, FailuresNameTheTripletAndBothCodes) {
     ChildRun refused = RunTwscan("--info --source failopen");
     EXPECT_EQ(refused.exitCode, 1u);
     EXPECT_NE(refused.err.find("condition code 2 (TWCC_LOWMEMORY)"), std::string::npos) << refused.err;
+}
+
+TEST_F(TwscanTest, ClosingTheDialogEndsWithoutAnImage) {
+    RunningTwscan running;
+    ASSERT_TRUE(StartTwscan("--source \"A3 Flatbed Scanner\" --ui --out closed.bmp", running));
+    HWND dialog = WaitForChildDialog(running.process.dwProcessId);
+    EXPECT_NE(dialog, nullptr);
+    if (dialog)
+        PostMessageA(dialog, WM_COMMAND, 1003, 0);  // Cancel: the source asks to be closed
+    else
+        TerminateProcess(running.process.hProcess, 99);
+    ChildRun run = FinishTwscan(running);
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_NE(run.err.find("the source's dialog was closed without a scan; no image written"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(GetFileAttributesA("closed.bmp"), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(TwscanTest, BadCommandLinesShowTheUsage) {

@@ -1,0 +1,237 @@
+#include "hostkit/twscan_acquire.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "hostkit/twain_names.h"
+#include "hostkit/twscan_receive.h"
+#include "twain/fix32.h"
+
+namespace {
+
+constexpr int kScanButton = 1001;
+// The source posts MSG_XFERREADY once the scanner is set up; without a
+// dialog nobody needs to act first.
+constexpr DWORD kUnattendedWaitMs = 120000;
+// How long --press-scan waits for the dialog's Scan button, and how often it looks.
+constexpr DWORD kPressWaitMs = 60000;
+constexpr DWORD kPressRetryMs = 20;
+constexpr DWORD kWaitSliceMs = 500;
+
+const char* CapabilityName(TW_UINT16 cap) {
+    switch (cap) {
+        case ICAP_PIXELTYPE: return "ICAP_PIXELTYPE";
+        case ICAP_XRESOLUTION: return "ICAP_XRESOLUTION";
+        case ICAP_YRESOLUTION: return "ICAP_YRESOLUTION";
+        case ICAP_XFERMECH: return "ICAP_XFERMECH";
+        case ICAP_IMAGEFILEFORMAT: return "ICAP_IMAGEFILEFORMAT";
+        default: return "capability";
+    }
+}
+
+// MSG_SET of a one-value container. TWRC_CHECKSTATUS (the source took a
+// value of its own) is reported and accepted. 0, or the exit status.
+int SetOneValue(HostSession& host, TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 item, const std::string& shown) {
+    HGLOBAL block = GlobalAlloc(GHND, sizeof(TW_ONEVALUE));
+    auto* value = block ? static_cast<TW_ONEVALUE*>(GlobalLock(block)) : nullptr;
+    if (!value) {
+        std::fprintf(stderr, "twscan: out of memory for a capability container\n");
+        if (block) GlobalFree(block);
+        return kTwscanFailure;
+    }
+    value->ItemType = itemType;
+    value->Item = item;
+    GlobalUnlock(block);
+    TW_CAPABILITY capability{cap, TWON_ONEVALUE, static_cast<TW_HANDLE>(reinterpret_cast<uintptr_t>(block))};
+    TW_UINT16 rc = host.Ds(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability);
+    GlobalFree(block);
+    const std::string what = std::string(CapabilityName(cap)) + " " + shown;
+    if (rc == TWRC_CHECKSTATUS) {
+        std::fprintf(stderr, "twscan: the source took another value than %s (TWRC_CHECKSTATUS)\n", what.c_str());
+        return 0;
+    }
+    if (rc != TWRC_SUCCESS) return ReportFailure(DG_CONTROL, DAT_CAPABILITY, MSG_SET, rc, host.ConditionCode(), what);
+    return 0;
+}
+
+const char* MechanismName(TW_UINT16 mechanism) {
+    return mechanism == TWSX_NATIVE ? "TWSX_NATIVE" : mechanism == TWSX_FILE ? "TWSX_FILE" : "TWSX_MEMORY";
+}
+
+// The file transfer's set-up: the source writes --out itself. The record
+// carries TIFF, the one record format every source takes; the layout the
+// source writes follows ICAP_IMAGEFILEFORMAT, set afterwards because a
+// DAT_SETUPFILEXFER MSG_SET sets the file format from the record.
+int SetUpFileTransfer(HostSession& host, const TwscanOptions& options) {
+    TW_SETUPFILEXFER setup{};
+    std::strncpy(setup.FileName, options.out.c_str(), sizeof setup.FileName - 1);
+    setup.Format = TWFF_TIFF;
+    TW_UINT16 rc = host.Ds(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup);
+    if (rc != TWRC_SUCCESS) return ReportFailure(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, rc, host.ConditionCode());
+    const bool tiff = options.fileFormat == TWFF_TIFF;
+    return SetOneValue(host, ICAP_IMAGEFILEFORMAT, TWTY_UINT16, options.fileFormat, tiff ? "TWFF_TIFF" : "TWFF_BMP");
+}
+
+int SetFrame(HostSession& host, const ScanArea& area) {
+    TW_IMAGELAYOUT layout{};
+    TW_UINT16 rc = host.Ds(DG_IMAGE, DAT_IMAGELAYOUT, MSG_GET, &layout);
+    if (rc != TWRC_SUCCESS) return ReportFailure(DG_IMAGE, DAT_IMAGELAYOUT, MSG_GET, rc, host.ConditionCode());
+    layout.Frame = {Fix32FromReal(static_cast<float>(area.left)), Fix32FromReal(static_cast<float>(area.top)),
+                    Fix32FromReal(static_cast<float>(area.right)), Fix32FromReal(static_cast<float>(area.bottom))};
+    rc = host.Ds(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout);
+    if (rc != TWRC_SUCCESS) return ReportFailure(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, rc, host.ConditionCode());
+    return 0;
+}
+
+// Everything the options ask of the source before it is enabled.
+int Negotiate(HostSession& host, const TwscanOptions& options) {
+    int status = 0;
+    if (options.pixelType) {
+        const TW_UINT16 type = *options.pixelType;
+        const char* name = type == TWPT_BW ? "TWPT_BW" : type == TWPT_GRAY ? "TWPT_GRAY" : "TWPT_RGB";
+        status = SetOneValue(host, ICAP_PIXELTYPE, TWTY_UINT16, type, name);
+    }
+    if (options.dpi) {
+        const TW_UINT32 dpi = Fix32ToContainer(Fix32FromInt(*options.dpi));
+        const std::string shown = std::to_string(*options.dpi);
+        if (!status) status = SetOneValue(host, ICAP_XRESOLUTION, TWTY_FIX32, dpi, shown);
+        if (!status) status = SetOneValue(host, ICAP_YRESOLUTION, TWTY_FIX32, dpi, shown);
+    }
+    if (!status)
+        status = SetOneValue(host, ICAP_XFERMECH, TWTY_UINT16, options.xferMech, MechanismName(options.xferMech));
+    if (!status && options.xferMech == TWSX_FILE) status = SetUpFileTransfer(host, options);
+    if (!status && options.area) status = SetFrame(host, *options.area);
+    return status;
+}
+
+BOOL CALLBACK MatchScanDialog(HWND window, LPARAM found) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, "#32770") != 0 || !IsWindowVisible(window) || !GetDlgItem(window, kScanButton))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// --press-scan: presses the Scan button of the source's dialog (a top-level
+// dialog of this thread with control 1001) once the button is enabled and
+// nothing waits in the thread's queue; until then it looks again from the
+// message loop. The look-ups run from HostSession::Defer, so they may still
+// be queued when the wait has ended; they then do nothing.
+struct ScanPress {
+    HostSession* host = nullptr;
+    DWORD start = 0;
+    bool active = false;  // the wait for the scan goes on
+    bool gaveUp = false;
+};
+
+ScanPress g_scanPress;
+
+void TryPressScan() {
+    ScanPress& press = g_scanPress;
+    if (!press.active) return;
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), MatchScanDialog, reinterpret_cast<LPARAM>(&dialog));
+    const bool pending = HIWORD(GetQueueStatus(QS_POSTMESSAGE | QS_SENDMESSAGE | QS_INPUT)) != 0;
+    if (dialog && IsWindowEnabled(GetDlgItem(dialog, kScanButton)) && !pending) {
+        PostMessageA(dialog, WM_COMMAND, kScanButton, 0);
+        press.active = false;
+        std::fprintf(stderr, "twscan: pressed the dialog's Scan button\n");
+        return;
+    }
+    if (GetTickCount() - press.start >= kPressWaitMs) {
+        press.active = false;
+        press.gaveUp = true;
+        return;
+    }
+    Sleep(kPressRetryMs);
+    press.host->Defer(TryPressScan);
+}
+
+// The notification that ends the wait: MSG_XFERREADY, MSG_CLOSEDSREQ, or
+// MSG_NULL when none came in time (a message has been printed).
+TW_UINT16 WaitForSource(HostSession& host, const TwscanOptions& options) {
+    if (!options.ui) {
+        TW_UINT16 notification = host.WaitForNotification(kUnattendedWaitMs);
+        if (notification == MSG_NULL)
+            std::fprintf(stderr, "twscan: no MSG_XFERREADY from the source within %lu seconds\n",
+                         static_cast<unsigned long>(kUnattendedWaitMs / 1000));
+        return notification;
+    }
+    std::fprintf(stderr, "twscan: waiting for the scan started in the source's dialog\n");
+    g_scanPress = ScanPress{&host, GetTickCount(), options.pressScan, false};
+    if (options.pressScan) host.Defer(TryPressScan);
+    for (;;) {
+        TW_UINT16 notification = host.WaitForNotification(kWaitSliceMs);
+        if (notification == MSG_XFERREADY || notification == MSG_CLOSEDSREQ) {
+            g_scanPress.active = false;
+            return notification;
+        }
+        if (g_scanPress.gaveUp) {
+            std::fprintf(stderr, "twscan: the source's dialog showed no enabled Scan button within %lu seconds\n",
+                         static_cast<unsigned long>(kPressWaitMs / 1000));
+            return MSG_NULL;
+        }
+    }
+}
+
+}  // namespace
+
+int ReportFailure(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_UINT16 rc, TW_UINT16 conditionCode,
+                  const std::string& what) {
+    std::string triplet = TripletName(dg, dat, msg);
+    if (!what.empty()) triplet += " (" + what + ")";
+    std::fprintf(stderr, "twscan: %s failed: return code %u (%s), condition code %u (%s)\n", triplet.c_str(), rc,
+                 ReturnCodeName(rc).c_str(), conditionCode, ConditionCodeName(conditionCode).c_str());
+    return kTwscanFailure;
+}
+
+bool WriteSettings(const TwscanOptions& options) {
+    for (const ProfileSetting& setting : options.settings) {
+        if (!WriteProfileStringA(setting.section.c_str(), setting.key.c_str(), setting.value.c_str())) {
+            std::fprintf(stderr, "twscan: cannot write [%s] %s=%s to WIN.INI (Windows error %lu)\n",
+                         setting.section.c_str(), setting.key.c_str(), setting.value.c_str(), GetLastError());
+            return false;
+        }
+    }
+    return true;
+}
+
+int Acquire(HostSession& host, const TwscanOptions& options) {
+    TW_UINT16 rc = host.OpenSource(options.source.c_str());
+    if (rc != TWRC_SUCCESS) return ReportFailure(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, rc, host.ConditionCode());
+    if (int status = Negotiate(host, options)) return status;
+
+    rc = host.Enable(options.ui);
+    if (rc != TWRC_SUCCESS)
+        return ReportFailure(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, rc, host.ConditionCode());
+
+    int status = kTwscanFailure;
+    switch (WaitForSource(host, options)) {
+        case MSG_XFERREADY:
+            status = ReceiveImage(host, options);
+            break;
+        case MSG_CLOSEDSREQ:
+            if (options.ui) {
+                std::fprintf(stderr, "twscan: the source's dialog was closed without a scan; no image written\n");
+                status = 0;
+            } else {
+                std::fprintf(stderr, "twscan: the source asked to be closed without an image (MSG_CLOSEDSREQ)\n");
+            }
+            break;
+        default:
+            break;
+    }
+
+    rc = host.Disable();
+    if (rc != TWRC_SUCCESS) {
+        int failed = ReportFailure(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, rc, host.ConditionCode());
+        if (status == 0) status = failed;
+    }
+    rc = host.CloseSource();
+    if (rc != TWRC_SUCCESS) {
+        int failed = ReportFailure(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, rc, host.ConditionCode());
+        if (status == 0) status = failed;
+    }
+    return status;
+}
