@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ make
+  cmake ninja-build g++ make python3
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386
   xvfb xauth

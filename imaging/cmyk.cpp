@@ -1,0 +1,48 @@
+#include "imaging/cmyk.h"
+
+#include <vector>
+
+#include "imaging/data_file.h"
+
+namespace colour {
+
+std::string CmykTablePath(const std::string& windowsDir, bool pictureHost) {
+    return windowsDir + (pictureHost ? "\\TWAIN_32\\KVSC_A3\\cmykpp60.tab" : "\\TWAIN_32\\KVSC_A3\\cmyk.tab");
+}
+
+bool ParseCmykTable(const uint8_t* bytes, size_t size, CmykTable& table) {
+    if (bytes == nullptr || size != kCmykTableSize) return false;
+    BuildGridCells(bytes, 4, table.cells);
+    BuildGridAxes(nullptr, table.axes);
+    table.loaded = true;
+    return true;
+}
+
+bool LoadCmykTable(const std::string& path, CmykTable& table) {
+    FreeCmykTable(table);
+    std::vector<uint8_t> bytes;
+    return ReadDataFile(path, kCmykTableSize, bytes) && ParseCmykTable(bytes.data(), bytes.size(), table);
+}
+
+void FreeCmykTable(CmykTable& table) { table.loaded = false; }
+
+bool ConvertToCmyk(const CmykTable& table, uint8_t* buffer, size_t bufferSize, size_t inputBytes, bool direct) {
+    if (!table.loaded || buffer == nullptr || inputBytes % 3 != 0) return false;
+    const size_t pixels = inputBytes / 3;
+    if (pixels > bufferSize / 4) return false;
+    const uint32_t flip = direct ? 0 : 0xFFFFFFFF;  // v ^ 0xFF is 255 - v
+
+    // Output pixel p (bytes 4p..) never lies below input pixel p (bytes 3p..),
+    // so working from the last pixel back converts in place: each write only
+    // covers input that has already been read.
+    for (size_t p = pixels; p-- > 0;) {
+        const uint8_t* in = buffer + 3 * p;
+        const auto& at = table.axes.position;
+        const uint32_t ink = InterpolateGrid(table.cells, at[0][in[0]], at[1][in[1]], at[2][in[2]]) ^ flip;
+        uint8_t* out = buffer + 4 * p;
+        for (int c = 0; c < 4; ++c) out[c] = GridChannel(ink, c);
+    }
+    return true;
+}
+
+}  // namespace colour
