@@ -3,6 +3,7 @@
 #include "resources/resource_ids.h"
 #include "settings/language.h"
 #include "twain/session.h"
+#include "ui/window_placement.h"
 
 namespace {
 
@@ -15,16 +16,10 @@ int TemplateFor(int english, int first) {
     return index >= 1 && index <= 7 ? first + index - 1 : english;
 }
 
-// Centred horizontally, at a third of the screen height.
 HWND OpenNotice(int templateId) {
     HWND notice = CreateDialogParamW(g_twain.instance, MAKEINTRESOURCEW(templateId), nullptr, NoticeProc, 0);
     if (!notice) return nullptr;
-    RECT rect;
-    GetWindowRect(notice, &rect);
-    int width = rect.right - rect.left;
-    int height = rect.bottom - rect.top;
-    SetWindowPos(notice, HWND_TOP, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 3, 0, 0, SWP_NOSIZE);
+    PlaceAtUpperThird(notice);
     ShowWindow(notice, SW_SHOWNOACTIVATE);
     UpdateWindow(notice);
     return notice;

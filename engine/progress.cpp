@@ -6,6 +6,7 @@
 #include "resources/resource_ids.h"
 #include "settings/texts.h"
 #include "twain/session.h"
+#include "ui/window_placement.h"
 
 namespace {
 
@@ -68,12 +69,7 @@ HWND CreateProgressWindow() {
     HWND window = CreateDialogParamW(g_twain.instance, MAKEINTRESOURCEW(IDD_PROGRESS), g_twain.mainDialog,
                                      ProgressProc, 0);
     if (!window) return nullptr;
-    RECT rect;
-    GetWindowRect(window, &rect);
-    int width = rect.right - rect.left;
-    int height = rect.bottom - rect.top;
-    SetWindowPos(window, HWND_TOP, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 3, 0, 0, SWP_NOSIZE);
+    PlaceAtUpperThird(window);
     SetWindowTextW(window, LoadText(TXT_PERCENT_TITLE).c_str());
     ShowWindow(window, SW_SHOWNOACTIVATE);
     return window;

@@ -19,17 +19,7 @@ rm -rf "$work"
 mkdir -p "$work"
 cd "$work" || exit 1
 
-passed=0 failed=0
-check() {
-  local what=$1
-  shift
-  if "$@" >>checks.log 2>&1; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $what" >&2
-  fi
-}
+. "$root/tests/lib/checks.sh"
 
 # twscan NAME ARGS...: one run; its exit status, standard output and error
 # are kept as NAME.status, NAME.out, NAME.err.
@@ -49,8 +39,6 @@ scan() {
 status_is() { [ "$(cat "$1.status")" = "$2" ]; }
 err_has() { grep -qF -- "$2" "$1.err"; }
 err_lacks() { ! err_has "$@"; }
-same_pixels() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
-size_is() { [ "$(identify -format '%w %h' "$1" 2>/dev/null)" = "$2" ]; }
 tiff_reads() {
   local info
   info=$(tiffinfo "$1" 2>&1) || return 1
@@ -111,5 +99,4 @@ twscan badarea --area 5,1,1,4 --out x.bmp
 check "bad area: exit status 2" status_is badarea 2
 check "bad area: the reason" err_has badarea "--area 5,1,1,4 is empty"
 
-echo "acquire: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish acquire

@@ -7,21 +7,12 @@
 # usage: transfer_files.sh WINE_RUN TEMPLATE TWSCAN_EXE WORK_DIRECTORY
 set -uo pipefail
 wine_run=$1 template=$2 twscan=$3 work=$4
+checks=$(cd "$(dirname "$0")/../lib" && pwd)/checks.sh
 rm -rf "$work"
 mkdir -p "$work"
 cd "$work" || exit 1
 
-passed=0 failed=0
-check() {
-  local what=$1
-  shift
-  if "$@" >>checks.log 2>&1; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $what" >&2
-  fi
-}
+. "$checks"
 
 # scan NAME ARGS...: one acquisition of the frame 1,1 - 5,4 inches at 100 dpi
 # into NAME (relative: Wine runs in this directory).
@@ -31,8 +22,6 @@ scan() {
   "$wine_run" --template "$template" "$twscan" --dpi 100 --area 1,1,5,4 --out "$name" "$@" >>twscan.log 2>&1
 }
 
-same_pixels() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
-size_is() { [ "$(identify -format '%w %h' "$1" 2>/dev/null)" = "$2" ]; }
 tiff_reads() {
   local info
   info=$(tiffinfo "$1" 2>&1) || return 1
@@ -57,5 +46,4 @@ for entry in "lineart min-is-black" "gray min-is-black" "color RGB color"; do
   check "$mode-file.tif read by libtiff" tiff_reads "$mode-file.tif" "${size% *}" "$photometric"
 done
 
-echo "files: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish files
