@@ -152,18 +152,22 @@ uint16_t SendToneTable(ScannerState& state, const uint8_t* block) {
     return ParseToneBlock(block, state.session.tone) ? 0 : kRejected;
 }
 
-// The next lines of the scan, in order, into the caller's descriptors (each
-// taking its lines-held count, never beyond its length).
+// The next lines of the scan into the caller's descriptors (each taking its
+// lines-held count, never beyond its length). The caller's count of lines
+// done may run ahead of the lines sent: a read that failed with "no paper"
+// twice is taken as done by the data source, and its lines are lost.
 uint16_t ReadImageData(ScannerState& state, const uint8_t* block) {
     namespace rd = blocks::readdata;
     ScanSession& s = state.session;
     if (!s.scanning) return kRejected;
     const uint16_t lines = blocks::GetU16(block, rd::kLines);
-    if (blocks::GetU16(block, rd::kBytesPerLine) != s.bytesPerLine || lines == 0 ||
-        lines > s.lines - s.linesDelivered || blocks::GetU32(block, rd::kBytes) != uint32_t{lines} * s.bytesPerLine ||
-        blocks::GetU16(block, rd::kLinesDone) != s.linesDelivered) {
+    const uint16_t done = blocks::GetU16(block, rd::kLinesDone);
+    if (blocks::GetU16(block, rd::kBytesPerLine) != s.bytesPerLine || lines == 0 || done < s.linesDelivered ||
+        done > s.lines || lines > s.lines - done ||
+        blocks::GetU32(block, rd::kBytes) != uint32_t{lines} * s.bytesPerLine) {
         return kRejected;
     }
+    s.linesDelivered = done;
     std::vector<Segment> segments;
     std::vector<uint8_t*> places;
     if (!ReadSegments(state.memory, blocks::GetU32(block, rd::kTable), blocks::GetU16(block, rd::kDescriptorCount),
