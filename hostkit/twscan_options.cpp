@@ -234,8 +234,8 @@ const OptionSpec kOptions[] = {
 };
 
 const OptionSpec* FindOption(const std::string& name) {
-    for (const OptionSpec& spec : kOptions) {
-        if (name == spec.name) return &spec;
+    for (const OptionSpec& option : kOptions) {
+        if (name == option.name) return &option;
     }
     return nullptr;
 }
@@ -321,22 +321,22 @@ bool ParseTwscanOptions(int argc, const char* const* argv, TwscanOptions& option
             value = argument.substr(equals + 1);
             hasInlineValue = true;
         }
-        const OptionSpec* spec = FindOption(name);
-        if (!spec) {
+        const OptionSpec* option = FindOption(name);
+        if (!option) {
             error = "unknown option " + name;
             return false;
         }
-        if (spec->takesValue && !hasInlineValue) {
+        if (option->takesValue && !hasInlineValue) {
             if (i + 1 >= argc) {
                 error = name + " needs a value";
                 return false;
             }
             value = argv[++i];
-        } else if (!spec->takesValue && hasInlineValue) {
+        } else if (!option->takesValue && hasInlineValue) {
             error = name + " takes no value";
             return false;
         }
-        if (!spec->apply(options, value, error)) return false;
+        if (!option->apply(options, value, error)) return false;
         seen.push_back(name);
     }
     return CheckCombination(options, seen, error);

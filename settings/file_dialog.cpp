@@ -140,7 +140,7 @@ int RunLoadSettingsDialog(HWND owner) { return RunFileDialog(owner, false); }
 int RunSaveSettingsDialog(HWND owner) { return RunFileDialog(owner, true); }
 
 void ListSettingsFiles(HWND dialog, const std::string& pattern) {
-    // DlgDirList writes into its specification and changes into a directory
+    // DlgDirList writes into the path it is given and changes into a directory
     // the pattern names.
     std::vector<char> files(pattern.begin(), pattern.end());
     files.resize(MAX_PATH, '\0');
