@@ -1,0 +1,79 @@
+// The dialog's Scan button: the scan runs with the dialog's settings, the
+// status window shows its texts and percentage while the host transfers, and
+// the settings are written back after the start.
+#include <vector>
+
+#include "tests/wine/ds_fixture.h"
+
+namespace {
+
+using namespace dstest;
+
+class DialogScanTest : public SourceTest {
+protected:
+    // Enables with the dialog and presses its Scan button from the loop.
+    TW_UINT16 PressScan(DWORD waitMs = 20000) {
+        EXPECT_EQ(Open(host), TWRC_SUCCESS);
+        EXPECT_EQ(host.Enable(true), TWRC_SUCCESS);
+        HWND dialog = FindMainDialog();
+        EXPECT_NE(dialog, nullptr);
+        host.Defer([dialog] { PostMessageW(dialog, WM_COMMAND, 1001, 0); });
+        return host.WaitForNotification(waitMs);
+    }
+
+    TW_UINT16 TransferAll() {
+        std::vector<uint8_t> buffer(65536);
+        for (;;) {
+            TW_IMAGEMEMXFER record{};
+            record.Memory = {TWMF_APPOWNS | TWMF_POINTER, static_cast<TW_UINT32>(buffer.size()),
+                             static_cast<TW_UINT32>(reinterpret_cast<uintptr_t>(buffer.data()))};
+            TW_UINT16 rc = host.Ds(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &record);
+            if (rc != TWRC_SUCCESS) return rc;
+        }
+    }
+
+    HostSession host;
+};
+
+TEST_F(DialogScanTest, StatusWindowShowsTheScanAndTheSettingsAreSaved) {
+    SetProfile("A3 SCANNER", "ScanMode", "1013");
+    SetProfile("A3 SCANNER", "ScanRes", "100");
+    SetProfile("A3 SCANNER", "Frame", "30  30  90  60  ");
+    ASSERT_EQ(PressScan(), MSG_XFERREADY);
+    TW_IMAGEINFO info{};
+    ASSERT_EQ(host.Ds(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_SUCCESS);
+    EXPECT_EQ(info.PixelType, TWPT_GRAY);
+    EXPECT_EQ(info.ImageLength, 100);
+    EXPECT_EQ(TransferAll(), TWRC_XFERDONE);
+
+    bool statusShown = false;
+    for (const RecordedDialog& dialog : recorder.dialogs) {
+        if (dialog.title != " Scanning Percentage Completed ") continue;
+        statusShown = true;
+        ASSERT_FALSE(dialog.texts.empty());
+        EXPECT_EQ(dialog.texts[0], "scanning ...");
+    }
+    EXPECT_TRUE(statusShown);
+    EXPECT_TRUE(recorder.boxes.empty());
+
+    char frame[32] = {};
+    GetProfileStringA("A3 SCANNER", "Frame", "", frame, sizeof frame);
+    EXPECT_STREQ(frame, "30  30  90  60");  // the profile drops the trailing blanks
+    char mode[8] = {};
+    GetProfileStringA("A3 SCANNER", "ScanMode", "", mode, sizeof mode);
+    EXPECT_STREQ(mode, "1013");
+}
+
+TEST_F(DialogScanTest, ScanAreaTooSmallIsRefusedAndTheButtonsComeBack) {
+    SetProfile("A3 SCANNER", "ScanMode", "1011");
+    SetProfile("A3 SCANNER", "ScanRes", "75");
+    SetProfile("A3 SCANNER", "Frame", "30  30  31  31  ");
+    EXPECT_EQ(PressScan(2000), MSG_NULL);
+    ASSERT_EQ(recorder.boxes.size(), 1u);
+    EXPECT_EQ(recorder.boxes[0].text, "Scan area is too small.");
+    HWND dialog = FindMainDialog();
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 1001)));
+    EXPECT_EQ(SourceState(host), 5);
+}
+
+}  // namespace
