@@ -1,5 +1,5 @@
 # The two commands of a fresh machine: `make demo` and `make test`.
-.PHONY: setup native win32 build test demo clean
+.PHONY: setup native win32 build test demo bench clean
 
 setup:
 	scripts/setup.sh
@@ -26,6 +26,10 @@ demo: win32
 	scripts/twscan --mode color --dpi 150 --xfer memory --area 0,0,8.5,11 --out build/demo/scan.bmp
 	convert build/demo/scan.bmp build/demo/scan.png
 	@echo "The scan: $(CURDIR)/build/demo/scan.bmp, and as PNG: $(CURDIR)/build/demo/scan.png"
+
+# Every benchmark, native and under Wine; the figures of docs/PERFORMANCE.md.
+bench:
+	scripts/bench
 
 clean:
 	rm -rf build

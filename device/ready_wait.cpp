@@ -24,13 +24,14 @@ Poll PollStatus(uint32_t handle) {
     return {true, blocks::GetU16(block, blocks::status::kFault), blocks::GetU16(block, blocks::status::kReady)};
 }
 
-// Polls until the ready word is nonzero. `showNotice` opens the not-ready
-// notice while the scanner reports busy without a fault.
+// Polls until the ready word is nonzero, sleeping between busy polls.
+// `showNotice` opens the not-ready notice while the scanner reports busy
+// without a fault.
 bool PollUntilReady(uint32_t handle, bool showNotice) {
     HWND notice = nullptr;
     DWORD start = GetTickCount();
-    for (;;) {
-        Sleep(kPollInterval);
+    for (bool first = true;; first = false) {
+        if (!first) Sleep(kPollInterval);
         Poll poll = PollStatus(handle);
         if (!poll.ok) {
             CloseNotice(notice);
