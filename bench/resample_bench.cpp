@@ -102,16 +102,18 @@ void MeasureEnlargement(PixelKind kind, uint32_t factor) {
 }
 
 void MeasureLineDoubling(PixelKind kind, uint16_t resolution) {
+    // Lines scanned at 600 dpi, widened to `resolution`.
+    const resample::LineDoubling doubling{resolution * 100u, 120000u};
     const std::vector<uint8_t> line = SourceBlock(resample::RowBytes(kind, kBedPixels));
     std::vector<uint8_t> probe(2 * line.size());
     const size_t produced =
-        resample::DoubleLine(kind, line.data(), kBedPixels, resolution, 100, probe.data(), probe.size());
+        resample::DoubleLine(kind, line.data(), kBedPixels, doubling, probe.data(), probe.size());
     std::vector<uint8_t> out(produced * kBlockRows);
     const uint32_t blocks = kBedLines / kBlockRows;
 
     const Timing timing = TimeBesideMemcpy(blocks, out, out.size(), [&] {
         for (uint32_t y = 0; y < kBlockRows; ++y)
-            resample::DoubleLine(kind, line.data(), kBedPixels, resolution, 100, out.data() + y * produced, produced);
+            resample::DoubleLine(kind, line.data(), kBedPixels, doubling, out.data() + y * produced, produced);
     });
     char stage[32];
     std::snprintf(stage, sizeof stage, "double line %u dpi", resolution);

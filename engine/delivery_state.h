@@ -8,23 +8,23 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/file_headers.h"
 #include "engine/row_output.h"
 
 struct DeliveryState {
-    uint16_t rowsDelivered = 0;  // rows handed to the host: the next block's YOffset
-    uint16_t chunkRowsLeft = 0;  // rows of the last chunk not yet delivered (none: the next block reads)
-    uint16_t outRowBytes = 0;    // bytes of one delivered row
+    uint32_t rowsDelivered = 0;  // rows handed to the host: the next block's YOffset
+    uint16_t chunkRowsLeft = 0;  // lines of the last chunk not yet delivered (none: the next block reads)
 
     // A file transfer's target, open while the image is written; a file still
     // open at the clean-up is incomplete and is deleted.
     HANDLE hostFile = INVALID_HANDLE_VALUE;
     std::string hostFileName;
 
-    // One chunk of output rows on their way to the file.
-    HGLOBAL rowBuffer = nullptr;
-    uint8_t* rowBytes = nullptr;
+    // Lines and rows of one block on their way to the host: the processed
+    // lines, the enlarged rows, the rows in the file's layout.
+    std::vector<uint8_t> lines, rows, fileRows;
 };
 
 extern DeliveryState g_delivery;
@@ -40,9 +40,9 @@ bool SetUpDelivery();
 // after a cancel or a failure, which the user has seen.
 bool ReadNextChunk();
 
-// The image's geometry for the file and bitmap headers.
-fileheaders::ImageGeometry JobGeometry();
+// The image as the host receives it, for the file headers.
+fileheaders::ImageGeometry DeliveredGeometry();
 
-// Frees the scan buffer and the row buffer and closes the host's file,
+// Frees the scan buffer and the block buffers and closes the host's file,
 // deleting it when it was not finished.
 void ReleaseDelivery();

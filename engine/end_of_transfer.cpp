@@ -3,22 +3,19 @@
 #include "device/device.h"
 #include "engine/delivery_state.h"
 #include "engine/job_state.h"
+#include "engine/processing.h"
 #include "engine/read_machinery.h"
 #include "engine/settings_record.h"
 #include "engine/transfer.h"
 #include "resources/resource_ids.h"
 #include "twain/session.h"
 
-bool TransferInProgress() { return !g_job.newImage && g_delivery.rowsDelivered < g_job.lines; }
+bool TransferInProgress() { return !g_job.newImage && g_delivery.rowsDelivered < g_processing.plan.rows; }
 
 void ReleaseDelivery() {
     FreeScanBuffer();
-    if (g_delivery.rowBuffer) {
-        GlobalUnlock(g_delivery.rowBuffer);
-        GlobalFree(g_delivery.rowBuffer);
-    }
-    g_delivery.rowBuffer = nullptr;
-    g_delivery.rowBytes = nullptr;
+    for (std::vector<uint8_t>* buffer : {&g_delivery.lines, &g_delivery.rows, &g_delivery.fileRows})
+        std::vector<uint8_t>().swap(*buffer);
     // A host file still open was not finished: the host must not find half
     // an image under its name.
     if (g_delivery.hostFile != INVALID_HANDLE_VALUE) {
@@ -30,6 +27,7 @@ void ReleaseDelivery() {
 
 void EndOfTransfer() {
     ReleaseDelivery();
+    ReleaseProcessing();
     g_job.progressCount = 0;
     g_job.newImage = true;
     g_job.cancelRequested = false;

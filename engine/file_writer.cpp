@@ -59,6 +59,8 @@ std::string WorkFilePath(WorkFile file) {
             return WorkDirectory() + "\\Xfer_G.Tmp";
         case WorkFile::kColour:
             return g_setup.fileSetupDefault.FileName;
+        case WorkFile::kColourBesideHostFile:
+            return WorkDirectory() + "\\Xfer_C.Tmp";
         case WorkFile::kInterpolation:
             return WorkDirectory() + "\\Interp.Tmp";
     }

@@ -20,9 +20,10 @@
 HANDLE CreateTransferFile(const char* path, const fileheaders::ImageGeometry& image, rowoutput::FileLayout layout);
 
 // The work files, all beside the default transfer file: "\Xfer_G.Tmp" for
-// grey and line-art scans, the default transfer file itself for colour, and
+// grey and line-art scans, the default transfer file itself for colour
+// ("\Xfer_C.Tmp" when the host's file transfer goes to that very file), and
 // "\Interp.Tmp" for interpolated file transfers.
-enum class WorkFile { kGrey, kColour, kInterpolation };
+enum class WorkFile { kGrey, kColour, kColourBesideHostFile, kInterpolation };
 std::string WorkFilePath(WorkFile file);
 
 // Creates a work file with the TIFF header of `image`, as CreateTransferFile.

@@ -13,9 +13,8 @@
 struct JobState {
     ScanDerived derived;             // scan resolution, interpolation, mode byte, post-processing
     uint16_t lines = 0;              // image lines, as StartScan reported them
-    uint16_t bytesPerScanLine = 0;   // bytes of one line as the scanner delivers it
-    uint16_t pixelsPerLine = 0;
-    uint16_t bytesPerRow = 0;        // bytesPerScanLine padded to a multiple of 4
+    uint16_t bytesPerScanLine = 0;   // bytes of one line as the scanner delivers it; the
+                                     // processing plan holds the image's other sizes
 
     DriverBuffer scan;               // shared with the driver through its descriptors
     uint16_t segmentCount = 0;       // descriptors BUF_ADDR made

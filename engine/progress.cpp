@@ -15,6 +15,7 @@ const COLORREF kBarColour = RGB(0, 0, 128);
 const COLORREF kBarBackground = RGB(255, 255, 255);
 
 int g_percent = 0;
+int g_textId = 0;
 HBRUSH g_backgroundBrush = nullptr;
 
 void DrawBar(const DRAWITEMSTRUCT& item) {
@@ -75,24 +76,40 @@ HWND CreateProgressWindow() {
     return window;
 }
 
-}  // namespace
-
-void ShowProgress(uint32_t count, int textId) {
-    if (!g_twain.showUI) return;
+// The window (created on first use) with text `textId` and `percent`; false
+// without a window.
+bool UpdateProgress(int textId, int percent) {
+    if (!g_twain.showUI) return false;
     if (!g_job.progressWindow) g_job.progressWindow = CreateProgressWindow();
-    if (!g_job.progressWindow) return;
+    if (!g_job.progressWindow) return false;
     std::wstring text = LoadText(textId);
     if (textId == TXT_SCANNING) text += L" ...";
     SetDlgItemTextW(g_job.progressWindow, IDC_PROGRESS_TEXT, text.c_str());
-    g_percent = g_job.lines ? static_cast<int>(count * 100 / g_job.lines) : 0;
-    if (g_percent > 100) g_percent = 100;
+    g_percent = percent > 100 ? 100 : percent;
+    g_textId = textId;
     InvalidateRect(GetDlgItem(g_job.progressWindow, IDC_PROGRESS_BAR), nullptr, FALSE);
     UpdateWindow(g_job.progressWindow);
+    return true;
+}
+
+int Percent(uint64_t done, uint64_t total) { return total ? static_cast<int>(done * 100 / total) : 0; }
+
+}  // namespace
+
+void ShowProgress(uint32_t count, int textId) {
+    if (!UpdateProgress(textId, Percent(count, g_job.lines))) return;
     if (g_percent == 100) {
         DestroyProgressWindow();
         // The carriage takes this long to return.
         Sleep(static_cast<DWORD>(g_job.scanLengthInches * 10.0f / 17.0f * 1000.0f));
     }
+}
+
+void ShowStepProgress(uint32_t done, uint32_t total, int textId) {
+    const int percent = Percent(done, total);
+    // Redrawn when the figure changes, not for every row.
+    if (g_job.progressWindow && percent == g_percent && textId == g_textId) return;
+    if (UpdateProgress(textId, percent) && percent >= 100) DestroyProgressWindow();
 }
 
 void DestroyProgressWindow() {

@@ -29,6 +29,11 @@ bool PumpAndCheckCancel();
 // user interface is shown). At 100 % the window closes and the engine waits
 // while the carriage returns.
 void ShowProgress(uint32_t count, int textId);
+
+// Shows `done` of `total` as done, with text `textId`, for the processing
+// steps after the reads (no wait for the carriage; the window closes at
+// 100 %). The window is redrawn only when the percentage changes.
+void ShowStepProgress(uint32_t done, uint32_t total, int textId);
 void DestroyProgressWindow();
 
 // Shows `textId` (owned by the main dialog), closes the progress window, sets

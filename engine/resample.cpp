@@ -195,37 +195,31 @@ bool Overlap(const uint8_t* a, uint64_t aSize, const uint8_t* b, uint64_t bSize)
     return a0 < b0 + bSize && b0 < a0 + aSize;
 }
 
-// The rate the doubled line is thinned to, as num / den of 1200 dpi. Up to
-// 1200 dpi the exact effective resolution (in hundredths), so that the width
-// matches the image description's P x resolution x scaling / 60000; halved
-// in 1201..2399 as the description halves it for an interpolated scan; from
-// 2400 on the doubled line itself.
+// The rate the doubled line is thinned to: num / den of the doubled line,
+// at most 1.
 struct Rate {
     uint32_t num;
     uint32_t den;
 };
 
-Rate ThinningRate(uint16_t resolution, uint16_t scaling) {
-    const uint32_t hundredths = uint32_t{resolution} * scaling;
-    const uint32_t effective = hundredths / 100;
-    if (effective <= 1200) return {hundredths, 120000};
-    if (effective <= 2399) return {effective >> 1, 1200};
-    return {1, 1};
+Rate ThinningRate(const LineDoubling& doubling) {
+    if (doubling.doubled == 0) return {1, 1};
+    return {doubling.wanted < doubling.doubled ? doubling.wanted : doubling.doubled, doubling.doubled};
 }
 
 uint64_t ThinnedPixels(uint32_t pixels, Rate rate) { return 2 * uint64_t{pixels} * rate.num / rate.den; }
 
 // Calls emit(j, i) for the `width` output pixels j and the doubled pixels i
 // they take. The thinning walks the doubled line with an accumulator that
-// starts at 1200: a pixel is dropped while accumulator + rate stays below
-// 1200, otherwise it is kept and 1200 is taken off. That keeps pixel 0 and
-// then, as the j-th pixel, the one before ceil(j x 1200 / rate); this walks
-// those positions directly, one step per kept pixel.
+// starts at den: a pixel is dropped while accumulator + num stays below den,
+// otherwise it is kept and den is taken off. That keeps pixel 0 and then, as
+// the j-th pixel, the one before ceil(j x den / num); this walks those
+// positions directly, one step per kept pixel.
 template <typename Emit>
 void ForEachKeptPixel(Rate rate, uint64_t width, Emit emit) {
     const uint32_t base = rate.den / rate.num, extra = rate.den % rate.num;
-    uint64_t next = 0;       // ceil(j x 1200 / rate)
-    uint32_t remainder = 0;  // next x rate - j x 1200
+    uint64_t next = 0;       // ceil(j x den / num)
+    uint32_t remainder = 0;  // next x num - j x den
     for (uint64_t j = 0; j < width; ++j) {
         emit(j, next - (next != 0));
         const bool carry = extra > remainder;
@@ -241,7 +235,7 @@ void DoubleRow(const uint8_t* line, uint32_t pixels, uint8_t* out) {
     EnlargePairRows<2, BPP>(line, line, pixels, out, 0, 1);
 }
 
-// The doubled line thinned to `width` pixels, below 1200 dpi. Doubled pixel
+// The doubled line thinned to `width` pixels. Doubled pixel
 // i is pixel i / 2 averaged with itself or, for odd i, with its right
 // neighbour (but the last pixel with itself).
 template <int BPP>
@@ -253,25 +247,15 @@ void ThinDoubledRow(const uint8_t* line, uint32_t pixels, Rate rate, uint64_t wi
     });
 }
 
-// The doubled line repeated from its last pixel up to `width` pixels, which
-// just above 1200 dpi exceed the doubled line by a few.
-template <int BPP>
-void PadDoubledRow(uint32_t pixels, uint64_t width, uint8_t* out) {
-    const uint8_t* last = out + (2 * uint64_t{pixels} - 1) * BPP;
-    for (uint64_t j = 2 * uint64_t{pixels}; j < width; ++j) std::memcpy(out + j * BPP, last, BPP);
-}
-
 template <int BPP>
 void DoubleAndThin(const uint8_t* line, uint32_t pixels, Rate rate, uint64_t width, uint8_t* out) {
     if (width < 2 * uint64_t{pixels}) return ThinDoubledRow<BPP>(line, pixels, rate, width, out);
     DoubleRow<BPP>(line, pixels, out);
-    PadDoubledRow<BPP>(pixels, width, out);
 }
 
 uint8_t PixelBit(const uint8_t* line, uint64_t x) { return (line[x >> 3] >> (7 - (x & 7))) & 1; }
 
-// Line art: the kept bits; or every bit doubled (a source byte at a time),
-// then the last bit repeated up to `width`.
+// Line art: the kept bits; or every bit doubled (a source byte at a time).
 void DoubleAndThinLineArt(const uint8_t* line, uint32_t pixels, Rate rate, uint64_t width, uint8_t* out) {
     const uint64_t doubledPixels = 2 * uint64_t{pixels};
     const uint64_t outBytes = (width + 7) / 8;
@@ -289,8 +273,6 @@ void DoubleAndThinLineArt(const uint8_t* line, uint32_t pixels, Rate rate, uint6
     for (uint64_t x = 0; x < doubledBytes / 2; ++x) std::memcpy(out + 2 * x, kRepeat2.bytes[line[x]], 2);
     if (doubledBytes % 2) out[doubledBytes - 1] = kRepeat2.bytes[line[doubledBytes / 2]][0];
     if (doubledPixels % 8) out[doubledBytes - 1] &= static_cast<uint8_t>(0xFF00 >> (doubledPixels % 8));
-    for (uint64_t j = doubledPixels; j < width; ++j)
-        out[j >> 3] |= static_cast<uint8_t>(PixelBit(line, pixels - 1) << (7 - (j & 7)));
 }
 
 }  // namespace
@@ -345,20 +327,23 @@ EnlargeStatus EnlargeRows(PixelKind kind, uint32_t factor, const SourceRows& sou
     return EnlargeStatus::kDone;
 }
 
-bool UsesLineDoubling(uint16_t resolution, uint16_t scaling, bool interpolate) {
-    const uint32_t effective = uint32_t{resolution} * scaling / 100;
-    if (effective <= 600) return false;
-    return !interpolate || effective / 2 > 600;
+std::optional<LineDoubling> LineDoublingFor(uint16_t resolution, uint16_t scaling, bool interpolate,
+                                            uint16_t scanResolution) {
+    uint32_t wanted = uint32_t{resolution} * scaling;  // hundredths of a dpi
+    if (interpolate) wanted /= 2;
+    const uint32_t delivered = uint32_t{scanResolution} * 100;
+    if (scanResolution == 0 || wanted <= delivered) return std::nullopt;
+    return LineDoubling{wanted, 2 * delivered};
 }
 
-uint32_t DoubledLinePixels(uint32_t pixels, uint16_t resolution, uint16_t scaling) {
-    return static_cast<uint32_t>(ThinnedPixels(pixels, ThinningRate(resolution, scaling)));
+uint32_t DoubledLinePixels(uint32_t pixels, const LineDoubling& doubling) {
+    return static_cast<uint32_t>(ThinnedPixels(pixels, ThinningRate(doubling)));
 }
 
-size_t DoubleLine(PixelKind kind, const uint8_t* line, uint32_t pixels, uint16_t resolution, uint16_t scaling,
+size_t DoubleLine(PixelKind kind, const uint8_t* line, uint32_t pixels, const LineDoubling& doubling,
                   uint8_t* destination, size_t destinationSize) {
     if (!line || !destination || pixels == 0) return 0;
-    const Rate rate = ThinningRate(resolution, scaling);
+    const Rate rate = ThinningRate(doubling);
     const uint64_t width = ThinnedPixels(pixels, rate);
     const uint64_t bytes = kind == PixelKind::kLineArt ? (width + 7) / 8 : RowBytes(kind, 1) * width;
     if (width == 0 || bytes > destinationSize) return 0;

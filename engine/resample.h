@@ -1,11 +1,13 @@
 // Resampling of scanned rows: the enlarger that multiplies an image by 2, 4,
 // 6 or 8 in both directions while it is delivered (scans above the optical
 // resolution are made at half the resolution and enlarged), and the line
-// doubling that widens scanner lines above 600 dpi.
+// doubling that widens scanner lines beyond the resolution the scanner
+// delivers.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace resample {
@@ -63,27 +65,34 @@ enum class EnlargeStatus {
 EnlargeStatus EnlargeRows(PixelKind kind, uint32_t factor, const SourceRows& source, uint8_t* destination,
                           size_t destinationSize, CarryRow& carry);
 
-// Whether scanner lines pass through DoubleLine: above 600 dpi effective
-// (resolution x scaling / 100), except when the scan is interpolated and
-// half the effective resolution is at most 600, where the enlarger's factor 2
-// alone makes the resolution.
-bool UsesLineDoubling(uint16_t resolution, uint16_t scaling, bool interpolate);
+// Line doubling: a scanner line is widened when the image is to be wider
+// than the scanner delivers it. The line is doubled (every pixel followed by
+// the average with its right neighbour, the last pixel twice; line art every
+// bit twice) and the doubled line is thinned to the resolution wanted.
+struct LineDoubling {
+    uint32_t wanted;   // resolution the line is to have, in hundredths of a dpi
+    uint32_t doubled;  // resolution of the doubled line, in hundredths of a dpi
+};
 
-// Pixels of a line of `pixels` scanner pixels after DoubleLine: the doubled
-// line thinned to the effective resolution T out of 1200, where T is halved
-// when it lies in 1201..2399 and the line stays doubled from 2400 on. This
-// is the width the image description reports for the same settings.
-uint32_t DoubledLinePixels(uint32_t pixels, uint16_t resolution, uint16_t scaling);
+// The doubling of a scan, or none when the lines are delivered as scanned.
+// The resolution wanted is resolution x scaling / 100, halved when the scan
+// is interpolated (the enlarger doubles it afterwards); the scanner delivers
+// `scanResolution`, at most its optical resolution. Lines are doubled only
+// when the resolution wanted exceeds that, and never to more than twice it.
+std::optional<LineDoubling> LineDoublingFor(uint16_t resolution, uint16_t scaling, bool interpolate,
+                                            uint16_t scanResolution);
 
-// Doubles a scanner line horizontally (line art: every bit twice; grey and
-// colour: each pixel followed by the average with its right neighbour, the
-// last pixel twice) and thins the doubled line to DoubledLinePixels pixels
-// with an accumulator starting at 1200. Just above 1200 dpi (say 1200.1,
-// from resolution x scaling) that width exceeds the doubled line by a few
-// pixels, and its last pixel is repeated. Line art is packed most
-// significant bit first, unused bits of the last byte zero. Returns the
-// bytes written, 0 when the destination is too small or the line empty.
-size_t DoubleLine(PixelKind kind, const uint8_t* line, uint32_t pixels, uint16_t resolution, uint16_t scaling,
+// Pixels of a line of `pixels` scanner pixels after DoubleLine:
+// 2 x pixels x wanted / doubled, truncated.
+uint32_t DoubledLinePixels(uint32_t pixels, const LineDoubling& doubling);
+
+// Doubles a scanner line horizontally and thins the doubled line to
+// DoubledLinePixels pixels, walking it with an accumulator that starts at
+// the doubled resolution: a pixel is dropped while accumulator + wanted stays
+// below it, otherwise kept. Line art is packed most significant bit first,
+// unused bits of the last byte zero. Returns the bytes written, 0 when the
+// destination is too small or the line empty.
+size_t DoubleLine(PixelKind kind, const uint8_t* line, uint32_t pixels, const LineDoubling& doubling,
                   uint8_t* destination, size_t destinationSize);
 
 }  // namespace resample

@@ -1,6 +1,7 @@
 #include "engine/row_output.h"
 
 #include <cstring>
+#include <utility>
 
 namespace rowoutput {
 
@@ -15,15 +16,22 @@ FileLayout LayoutForFormat(uint16_t format) {
     }
 }
 
-RowForm ScannerOrderRow(uint32_t lineBytes) { return {lineBytes, lineBytes, false}; }
+RowForm ScannerOrderRow(uint32_t lineBytes, const colour::ColourTables* colourPass) {
+    return {lineBytes, lineBytes, false, colourPass};
+}
 
-RowForm BitmapRow(uint32_t lineBytes, uint32_t bytesPerRow, bool colour) {
-    return {lineBytes, bytesPerRow < lineBytes ? lineBytes : bytesPerRow, colour};
+RowForm BitmapRow(uint32_t lineBytes, uint32_t bytesPerRow, bool colour, const colour::ColourTables* colourPass) {
+    return {lineBytes, bytesPerRow < lineBytes ? lineBytes : bytesPerRow, colour, colourPass};
 }
 
 void EmitRow(const uint8_t* line, uint8_t* row, const RowForm& form) {
-    if (form.swapRedBlue) {
-        const uint32_t pixels = form.lineBytes / 3;
+    const uint32_t pixels = form.lineBytes / 3;
+    if (form.colourPass) {
+        colour::ApplyColourPass(*form.colourPass, line, row, pixels);
+        std::memcpy(row + 3 * pixels, line + 3 * pixels, form.lineBytes - 3 * pixels);
+        if (form.swapRedBlue)
+            for (uint32_t i = 0; i < pixels; ++i) std::swap(row[3 * i], row[3 * i + 2]);
+    } else if (form.swapRedBlue) {
         for (uint32_t i = 0; i < pixels; ++i) {
             row[3 * i] = line[3 * i + 2];
             row[3 * i + 1] = line[3 * i + 1];
@@ -34,9 +42,6 @@ void EmitRow(const uint8_t* line, uint8_t* row, const RowForm& form) {
         std::memcpy(row, line, form.lineBytes);
     }
     std::memset(row + form.lineBytes, 0, form.rowBytes - form.lineBytes);
-    // Hook for the colour pass of the saved tone settings (colour balance and
-    // saturation): it is to run here on 24-bit rows, in the row's byte order.
-    // The settings the engine accepts today leave every row as it is.
 }
 
 int64_t RowsThatFit(uint32_t hostLength, uint32_t outRowBytes, bool lineArt) {

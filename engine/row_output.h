@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "imaging/colour_adjust.h"
+
 namespace rowoutput {
 
 // The layouts the file writers know. A format that maps to anything else has
@@ -16,22 +18,25 @@ enum class FileLayout { kTiff, kBmp, kNone };
 // BMP the BMP layout; PICT, XBM, JFIF, FlashPix and anything unknown none.
 FileLayout LayoutForFormat(uint16_t format);
 
-// One output row made from one scanner line: `lineBytes` bytes copied, with
-// red and blue swapped in every three bytes when `swapRedBlue` (scanner order
-// red, green, blue becomes bitmap order blue, green, red), then zero bytes up
-// to `rowBytes`.
+// One output row made from one line in scanner order: `lineBytes` bytes
+// copied, through the colour pass when `colourPass` is given (in the
+// scanner's byte order, red first), with red and blue swapped in every three
+// bytes when `swapRedBlue` (red, green, blue becomes bitmap order blue,
+// green, red), then zero bytes up to `rowBytes`.
 struct RowForm {
     uint32_t lineBytes;
     uint32_t rowBytes;
     bool swapRedBlue;
+    const colour::ColourTables* colourPass = nullptr;
 };
 
 // The row forms of the three transfers. Memory blocks and TIFF files carry the
 // line as the scanner delivers it (RGB for colour, unpadded); the native
 // bitmap and BMP files carry bitmap rows (BGR for colour, padded to
 // `bytesPerRow`).
-RowForm ScannerOrderRow(uint32_t lineBytes);
-RowForm BitmapRow(uint32_t lineBytes, uint32_t bytesPerRow, bool colour);
+RowForm ScannerOrderRow(uint32_t lineBytes, const colour::ColourTables* colourPass = nullptr);
+RowForm BitmapRow(uint32_t lineBytes, uint32_t bytesPerRow, bool colour,
+                  const colour::ColourTables* colourPass = nullptr);
 
 void EmitRow(const uint8_t* line, uint8_t* row, const RowForm& form);
 

@@ -1,6 +1,7 @@
-// The scan command, in its order: host check, disk check, speed, scan window,
-// inquiry, ready wait, parameters, calibration, tone tables, start, geometry,
-// image description, MSG_XFERREADY.
+// The scan command, in its order: host check, disk check, speed, output
+// matching and CMYK table, scan window, mechanism check, inquiry, ready wait,
+// parameters, calibration, tone tables, start, processing plan and image
+// description, MSG_XFERREADY.
 #include "engine/scan_command.h"
 
 #include <string>
@@ -10,6 +11,7 @@
 #include "engine/calibration.h"
 #include "engine/disk_space.h"
 #include "engine/job_state.h"
+#include "engine/processing.h"
 #include "engine/read_machinery.h"
 #include "engine/scan_tone.h"
 #include "engine/settings_record.h"
@@ -48,14 +50,6 @@ bool HostTakesColourKind() {
         default:
             return true;
     }
-}
-
-// Settings whose image processing is not part of this engine yet.
-bool NeedsProcessingNotAvailable() {
-    const ScanSettings& s = g_scanSettings;
-    return (s.scanMode == kModeColour && s.colourKind != kColour24) || g_job.derived.postProcess ||
-           g_job.derived.interpolate || (s.dpiScale != 0 && s.dpiScale != 5) ||
-           static_cast<uint32_t>(s.resolution) * s.scaling / 100 > 600;
 }
 
 bool DiskHasRoom(HWND owner) {
@@ -185,29 +179,15 @@ bool SetUpAndStart() {
     return true;
 }
 
-void ComputeGeometry() {
-    const uint16_t bytes = g_job.bytesPerScanLine;
-    switch (g_scanSettings.scanMode) {
-        case kModeLineArt:
-            g_job.pixelsPerLine = static_cast<uint16_t>(bytes * 8);
-            break;
-        case kModeColour:
-            g_job.pixelsPerLine = bytes / 3;
-            break;
-        default:
-            g_job.pixelsPerLine = bytes;
-            break;
-    }
-    g_job.bytesPerRow = static_cast<uint16_t>((bytes + 3) & ~3);
-}
-
+// The plan of the image and the description the host reads: the size as
+// the host will receive it.
 bool DescribeImage() {
-    ImageJob job{g_job.pixelsPerLine, g_job.lines, g_job.derived.interpolate, g_device.opticalResolution, 0,
-                 HostIsWinFax()};
-    auto description = ComputeImageInfo(g_scanSettings, job);
-    if (!description) return false;
-    g_setup.imageInfo = description->info;
-    g_job.pixelsPerLine = static_cast<uint16_t>(description->pixelsPerLine);
+    if (!PlanScanProcessing()) return false;
+    const processing::ProcessingPlan& plan = g_processing.plan;
+    const ImageJob job{plan.pixels, plan.rows, plan.enlargement, g_device.opticalResolution, HostIsWinFax()};
+    const auto info = ComputeImageInfo(g_scanSettings, job);
+    if (!info) return false;
+    g_setup.imageInfo = *info;
     return true;
 }
 
@@ -227,11 +207,16 @@ bool StartScanJob(HWND owner, uint32_t speedArgument, const ScanFrame& frame) {
     (void)speedArgument;  // carries the transparency speed; no adapter reports itself
     ResetJob();
     g_savedTone = g_scanSettings.tone;
+    NormaliseDescreen(g_scanSettings);
     if (!HostTakesColourKind()) return Refuse(owner, TXT_MODE_REFUSED);
     if (!DiskHasRoom(owner)) return false;
     if (g_twain.batchListOpen && g_twain.mainDialog)
         SetTimer(g_twain.mainDialog, kBatchContinueTimer, 500, nullptr);
     ChooseSpeed();
+    if (!PrepareProcessing(owner)) {
+        g_job.scanFailed = true;
+        return false;
+    }
     g_job.derived = ScanDerived{};
     g_job.derived.opticalResolution = g_device.opticalResolution;
     g_job.derived.postProcess = NeedsPostProcess(g_scanSettings, g_twain.batchToFile);
@@ -242,12 +227,18 @@ bool StartScanJob(HWND owner, uint32_t speedArgument, const ScanFrame& frame) {
     if (!ComputeScanWindow(g_scanSettings, fileOrMemory, saver, window, g_job.derived,
                            g_device.blocks.scanParameters))
         return Refuse(owner, MSG_BAD_AREA);
-    if (NeedsProcessingNotAvailable()) return Refuse(owner, TXT_PROCESSING_UNAVAILABLE);
+    // CMYK and 36-bit colour leave by memory transfer only.
+    if (!processing::DeliveryTakesColourKind(g_scanSettings, g_job.derived, CurrentDelivery()))
+        return Refuse(owner, TXT_MODE_REFUSED);
 
     if (!InquireReady(owner)) return false;
     if (!SetUpAndStart()) return false;
-    ComputeGeometry();
-    if (!DescribeImage()) return Refuse(owner, MSG_TRANSFER_FAILED);
+    if (!DescribeImage()) {
+        ShowDeviceError(owner, MSG_TRANSFER_FAILED);
+        g_job.scanFailed = true;
+        StopAndWaitIdle();
+        return false;
+    }
     g_job.newImage = true;
     PostXferReady();
     return true;

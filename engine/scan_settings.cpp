@@ -91,6 +91,11 @@ bool ModeCodeFor(uint16_t scanMode, uint16_t colourKind, uint8_t& modeCode) {
     }
 }
 
+void NormaliseDescreen(ScanSettings& settings) {
+    if (settings.descreen < kDescreenNone || settings.descreen > kDescreenArtPrint) settings.descreen = kDescreenNone;
+    settings.descreenActive = settings.descreen != kDescreenNone;
+}
+
 bool NeedsPostProcess(const ScanSettings& settings, bool batchScanToFile) {
     return batchScanToFile || settings.outputMatch != 0 || settings.filterMode != 0 || settings.descreenActive;
 }

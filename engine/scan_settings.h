@@ -161,6 +161,10 @@ void ComputeScanResolution(const ScanSettings& settings, bool fileOrMemoryTransf
 // CMYK colour, 5 for 36-bit colour. False for an unknown mode or colour kind.
 bool ModeCodeFor(uint16_t scanMode, uint16_t colourKind, uint8_t& modeCode);
 
+// A descreen value other than the four known ones is taken as None; the
+// active flag follows the value.
+void NormaliseDescreen(ScanSettings& settings);
+
 // True when the scan must go through a temporary file first.
 bool NeedsPostProcess(const ScanSettings& settings, bool batchScanToFile);
 

@@ -1,17 +1,24 @@
 // The file transfer: the whole image in one call, into the file the host
 // named, in the layout its file format maps to. TIFF rows follow the header in
 // scan order as the scanner delivers them; BMP rows are padded, blue, green,
-// red, and each chunk is written working back from the end of the file so
-// that the first scanned row ends up last. A colour image goes straight into
-// the host's file too: the colour work file (the default transfer file) is
-// only needed by scans that are processed after they are read.
+// red, and each block is written working back from the end of the file so
+// that the first scanned row ends up last. Lines go through the same block
+// steps as a memory transfer into the usual 64 KB buffer; a post-processed
+// scan is written to its work file first and read back from there. A plain
+// colour image goes straight into the host's file: the colour work file (the
+// default transfer file) is only needed by scans processed after they are
+// read.
+#include <algorithm>
+
 #include "device/device.h"
 #include "engine/delivery_state.h"
 #include "engine/file_writer.h"
 #include "engine/job_state.h"
+#include "engine/processing.h"
 #include "engine/read_machinery.h"
 #include "engine/settings_record.h"
 #include "engine/transfer.h"
+#include "engine/work_file.h"
 #include "resources/resource_ids.h"
 #include "twain/capability_state.h"
 #include "twain/image_setup.h"
@@ -26,77 +33,131 @@ void FileFailed(uint16_t conditionCode, int textId) {
     StopAndWaitIdle();
 }
 
-rowoutput::RowForm FileRowForm(FileLayout layout) {
-    if (layout == FileLayout::kBmp)
-        return rowoutput::BitmapRow(g_job.bytesPerScanLine, g_job.bytesPerRow, g_scanSettings.scanMode == kModeColour);
-    return rowoutput::ScannerOrderRow(g_job.bytesPerScanLine);
-}
-
-// The host's file with its header, and a buffer for one chunk of its rows.
-bool OpenHostFile(FileLayout layout, const rowoutput::RowForm& form) {
+// The host's file with its header, the block buffers and, for an
+// interpolated colour image, "\Interp.Tmp" with the header of the image.
+bool OpenHostFile(FileLayout layout, uint32_t linesPerBlock) {
+    const processing::ProcessingPlan& plan = g_processing.plan;
     g_delivery.hostFileName = g_setup.fileSetupCurrent.FileName;
-    g_delivery.hostFile = CreateTransferFile(g_delivery.hostFileName.c_str(), JobGeometry(), layout);
+    g_delivery.hostFile = CreateTransferFile(g_delivery.hostFileName.c_str(), DeliveredGeometry(), layout);
     if (g_delivery.hostFile == INVALID_HANDLE_VALUE) {
         FileFailed(TWCC_OPERATIONERROR, MSG_WRITE_FILE_ERROR);
         return false;
     }
-    g_delivery.rowBuffer = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(g_job.linesPerBuffer) * form.rowBytes);
-    g_delivery.rowBytes = g_delivery.rowBuffer ? static_cast<uint8_t*>(GlobalLock(g_delivery.rowBuffer)) : nullptr;
-    if (!g_delivery.rowBytes) {
+    if (plan.enlargement > 1 && plan.kind == resample::PixelKind::kColour) {
+        g_processing.interpolationFile = CreateWorkFile(WorkFile::kInterpolation, DeliveredGeometry());
+        if (g_processing.interpolationFile == INVALID_HANDLE_VALUE) {
+            FileFailed(TWCC_OPERATIONERROR, MSG_WRITE_FILE_ERROR);
+            return false;
+        }
+    }
+    const size_t rows = size_t{linesPerBlock} * plan.enlargement;
+    const size_t stride = (plan.rowBytes + 3) & ~3u;
+    if (!Reserve(g_delivery.lines, size_t{linesPerBlock} * plan.storedLineBytes) ||
+        (plan.enlargement > 1 && !Reserve(g_delivery.rows, rows * plan.rowBytes)) ||
+        (layout == FileLayout::kBmp && !Reserve(g_delivery.fileRows, rows * stride))) {
         FileFailed(TWCC_LOWMEMORY, MSG_INSUFFICIENT_MEMORY);
         return false;
     }
     return true;
 }
 
-// Writes the rows of the last chunk. In a BMP file the chunk's rows are
-// staged last first, so that one write puts them where they belong.
-bool WriteChunk(FileLayout layout, const rowoutput::RowForm& form) {
-    const uint32_t first = g_job.chunkFirstLine;
-    const uint32_t count = g_job.chunkLines;
-    const bool bottomUp = layout == FileLayout::kBmp;
-    for (uint32_t i = 0; i < count; ++i) {
-        const uint32_t slot = bottomUp ? count - 1 - i : i;
-        rowoutput::EmitRow(LocateLine(first + i), g_delivery.rowBytes + slot * form.rowBytes, form);
-    }
-    const uint32_t bytes = count * form.rowBytes;
-    if (!bottomUp) return WriteBytes(g_delivery.hostFile, g_delivery.rowBytes, bytes);
+// Writes `count` finished rows (plan.rowBytes each, scanner order) as the
+// next rows of the file. A BMP file gets them padded, blue first, and last
+// row first, so that one write puts them where they belong.
+bool WriteRows(FileLayout layout, const uint8_t* rows, uint32_t count) {
+    const processing::ProcessingPlan& plan = g_processing.plan;
+    const uint32_t first = g_delivery.rowsDelivered;
+    g_delivery.rowsDelivered += count;
+    if (layout != FileLayout::kBmp) return WriteBytes(g_delivery.hostFile, rows, count * plan.rowBytes);
+    const rowoutput::RowForm form =
+        rowoutput::BitmapRow(plan.rowBytes, (plan.rowBytes + 3) & ~3u, plan.kind == resample::PixelKind::kColour);
+    uint8_t* staged = g_delivery.fileRows.data();
+    for (uint32_t i = 0; i < count; ++i)
+        rowoutput::EmitRow(rows + size_t{i} * plan.rowBytes, staged + size_t{count - 1 - i} * form.rowBytes, form);
     // Pixels follow the file header (14 bytes), the info header (40) and the palette.
     const uint64_t pixelOffset = 54 + 4 * static_cast<uint64_t>(fileheaders::PaletteEntries(g_scanSettings.scanMode));
-    const uint64_t offset = rowoutput::BottomUpRowOffset(pixelOffset, g_job.lines, form.rowBytes, first + count - 1);
-    return WriteBytesAt(g_delivery.hostFile, offset, g_delivery.rowBytes, bytes);
+    const uint64_t offset = rowoutput::BottomUpRowOffset(pixelOffset, plan.rows, form.rowBytes, first + count - 1);
+    return WriteBytesAt(g_delivery.hostFile, offset, staged, count * form.rowBytes);
 }
 
-// Reads and writes every chunk. False after a cancel or a failure (already
-// reported).
-bool WriteImage(FileLayout layout) {
-    const rowoutput::RowForm form = FileRowForm(layout);
-    if (!OpenHostFile(layout, form)) return false;
+// The block steps over `count` stored lines in the line buffer, then the
+// rows into the file.
+bool DeliverBlock(FileLayout layout, uint32_t count) {
+    const processing::ProcessingPlan& plan = g_processing.plan;
+    uint8_t* lines = g_delivery.lines.data();
+    uint8_t* rows = plan.enlargement > 1 ? g_delivery.rows.data() : lines;
+    const size_t rowsSize = plan.enlargement > 1 ? g_delivery.rows.size() : g_delivery.lines.size();
+    switch (processing::ProcessBlock(plan, ProcessingTables(), lines, count, rows, rowsSize, g_processing.carry)) {
+        case processing::BlockResult::kDone: break;
+        case processing::BlockResult::kNoMemory:
+            FileFailed(TWCC_LOWMEMORY, MSG_INSUFFICIENT_MEMORY);
+            return false;
+        case processing::BlockResult::kRefused:
+            FileFailed(TWCC_OPERATIONERROR, MSG_TRANSFER_FAILED);
+            return false;
+    }
+    if (WriteRows(layout, rows, count * plan.enlargement)) return true;
+    FileFailed(TWCC_OPERATIONERROR, MSG_WRITE_FILE_ERROR);
+    return false;
+}
+
+// A plain scan: every chunk from the scanner, block by block.
+bool DeliverScan(FileLayout layout, uint32_t linesPerBlock) {
+    const processing::ProcessingPlan& plan = g_processing.plan;
+    const rowoutput::RowForm form = StoredLineForm();
     while (g_job.linesRead < g_job.lines) {
         if (!ReadNextChunk()) return false;
-        if (!WriteChunk(layout, form)) {
-            FileFailed(TWCC_OPERATIONERROR, MSG_WRITE_FILE_ERROR);
-            return false;
+        for (uint32_t done = 0; done < g_job.chunkLines;) {
+            const uint32_t count = std::min(linesPerBlock, g_job.chunkLines - done);
+            for (uint32_t i = 0; i < count; ++i) {
+                const uint8_t* line = ProcessLine(LocateLine(g_job.chunkFirstLine + done + i));
+                if (!line) {
+                    FileFailed(TWCC_LOWMEMORY, MSG_INSUFFICIENT_MEMORY);
+                    return false;
+                }
+                rowoutput::EmitRow(line, g_delivery.lines.data() + size_t{i} * plan.storedLineBytes, form);
+            }
+            if (!DeliverBlock(layout, count)) return false;
+            done += count;
         }
     }
     WaitForScannerIdle();
-    const bool closed = CloseHandle(g_delivery.hostFile);
-    g_delivery.hostFile = INVALID_HANDLE_VALUE;
-    if (closed) return true;
-    DeleteFileA(g_delivery.hostFileName.c_str());
-    ScanFailed(TWCC_OPERATIONERROR, MSG_WRITE_FILE_ERROR);
-    return false;
+    return true;
+}
+
+// A post-processed scan: into the work file, then back block by block.
+bool DeliverProcessedScan(FileLayout layout, uint32_t linesPerBlock) {
+    if (!WriteScanToWorkFile()) return false;
+    while (WorkFileLinesLeft() > 0) {
+        if (PumpAndCheckCancel()) return false;
+        const uint32_t count = std::min(linesPerBlock, WorkFileLinesLeft());
+        if (!ReadWorkFileLines(g_delivery.lines.data(), count) || !DeliverBlock(layout, count)) return false;
+    }
+    return true;
 }
 
 }  // namespace
 
 void FileTransfer() {
+    if (!PlannedFor(processing::Delivery::kFile)) return;
     // Only the TIFF and BMP layouts have a writer.
     const FileLayout layout = rowoutput::LayoutForFormat(g_caps.fileFormatIndex);
     if (layout == FileLayout::kNone) {
         FileFailed(TWCC_OPERATIONERROR, MSG_WRITE_FILE_ERROR);
         return;
     }
-    if (!SetUpDelivery() || !WriteImage(layout)) return;
+    const processing::ProcessingPlan& plan = g_processing.plan;
+    const uint32_t linesPerBlock = processing::FileLinesPerBlock(plan);
+    if (!SetUpDelivery() || !OpenHostFile(layout, linesPerBlock)) return;
+    const bool written = plan.throughWorkFile ? DeliverProcessedScan(layout, linesPerBlock)
+                                              : DeliverScan(layout, linesPerBlock);
+    if (!written) return;
+    const bool closed = CloseHandle(g_delivery.hostFile);
+    g_delivery.hostFile = INVALID_HANDLE_VALUE;
+    if (!closed) {
+        DeleteFileA(g_delivery.hostFileName.c_str());
+        ScanFailed(TWCC_OPERATIONERROR, MSG_WRITE_FILE_ERROR);
+        return;
+    }
     g_twain.returnCode = TWRC_XFERDONE;
 }

@@ -1,10 +1,12 @@
 // What the transfer bodies share: the set-up of a memory or file transfer,
-// the chunk reads of the whole-image transfers and the image geometry.
+// the chunk reads of the whole-image transfers and the delivered geometry.
 #include "engine/delivery_state.h"
 #include "engine/job_state.h"
+#include "engine/processing.h"
 #include "engine/read_machinery.h"
 #include "engine/settings_record.h"
 #include "resources/resource_ids.h"
+#include "twain/image_setup.h"
 
 DeliveryState g_delivery;
 
@@ -12,7 +14,7 @@ bool SetUpDelivery() {
     ShowProgress(0, TXT_INIT_SCANNER);
     g_delivery.rowsDelivered = 0;
     g_delivery.chunkRowsLeft = 0;
-    g_delivery.outRowBytes = g_job.bytesPerScanLine;
+    resample::ReleaseCarryRow(g_processing.carry);
     if (!AllocateScanBuffer()) return false;
     g_job.newImage = false;
     return true;
@@ -25,7 +27,13 @@ bool ReadNextChunk() {
     return true;
 }
 
-fileheaders::ImageGeometry JobGeometry() {
-    return {g_scanSettings.scanMode, g_scanSettings.colourKind, g_job.pixelsPerLine,   g_job.lines,
-            g_job.bytesPerScanLine,  g_job.bytesPerRow,         g_scanSettings.resolution};
+fileheaders::ImageGeometry DeliveredGeometry() {
+    const processing::ProcessingPlan& plan = g_processing.plan;
+    return {g_scanSettings.scanMode,
+            g_scanSettings.colourKind,
+            static_cast<int32_t>(plan.pixels),
+            static_cast<int32_t>(plan.rows),
+            plan.rowBytes,
+            (plan.rowBytes + 3) & ~3u,
+            static_cast<uint32_t>(g_setup.imageInfo.XResolution.Whole)};
 }

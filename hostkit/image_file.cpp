@@ -62,12 +62,29 @@ void PutEntry(std::vector<uint8_t>& out, size_t index, uint16_t tag, uint16_t ty
         PutU32(out, at + 8, value);
 }
 
+// Samples a pixel and bits a sample of the shapes twscan writes.
+struct SampleLayout {
+    uint16_t samples;
+    uint16_t bits;
+    uint16_t photometric;  // 1 min-is-black, 2 RGB, 5 separated
+};
+
+SampleLayout SamplesOf(uint16_t bitsPerPixel) {
+    switch (bitsPerPixel) {
+        case 24: return {3, 8, 2};
+        case 32: return {4, 8, 5};
+        case 48: return {3, 16, 2};
+        default: return {1, bitsPerPixel, 1};
+    }
+}
+
 bool PlanTiff(const ImageShape& shape, ImageFileLayout& layout, std::string& error) {
-    const bool colour = shape.bitsPerPixel == 24;
+    const SampleLayout samples = SamplesOf(shape.bitsPerPixel);
     const uint64_t rowBytes = PackedRowBytes64(shape);
     const uint64_t stripBytes = rowBytes * shape.height;
+    // Several samples: their BitsPerSample values lie in the value area.
     const size_t bitsAt = kValueArea;
-    const size_t xResolutionAt = colour ? bitsAt + 6 : bitsAt;
+    const size_t xResolutionAt = samples.samples > 1 ? bitsAt + 2 * size_t{samples.samples} : bitsAt;
     const size_t yResolutionAt = xResolutionAt + 8;
     const size_t pixelsAt = yResolutionAt + 8;
     if (pixelsAt + stripBytes > kFileLimit) {
@@ -75,6 +92,7 @@ bool PlanTiff(const ImageShape& shape, ImageFileLayout& layout, std::string& err
         return false;
     }
     layout.rowBytes = static_cast<uint32_t>(rowBytes);
+    layout.inkAmounts = samples.photometric == 5;
     std::vector<uint8_t>& out = layout.header;
     out.assign(pixelsAt, 0);
     out[0] = 'I';
@@ -84,22 +102,22 @@ bool PlanTiff(const ImageShape& shape, ImageFileLayout& layout, std::string& err
     PutU16(out, kDirectoryOffset, kTiffEntries);
     PutEntry(out, 0, 256, kLong, 1, shape.width);   // ImageWidth
     PutEntry(out, 1, 257, kLong, 1, shape.height);  // ImageLength
-    if (colour)                                     // BitsPerSample
-        PutEntry(out, 2, 258, kShort, 3, bitsAt);
+    if (samples.samples > 1)                        // BitsPerSample
+        PutEntry(out, 2, 258, kShort, samples.samples, bitsAt);
     else
-        PutEntry(out, 2, 258, kShort, 1, shape.bitsPerPixel);
-    PutEntry(out, 3, 259, kShort, 1, 1);                    // Compression: none
-    PutEntry(out, 4, 262, kShort, 1, colour ? 2 : 1);       // Photometric: RGB or min-is-black
-    PutEntry(out, 5, 273, kLong, 1, pixelsAt);              // StripOffsets
-    PutEntry(out, 6, 277, kShort, 1, colour ? 3 : 1);       // SamplesPerPixel
-    PutEntry(out, 7, 278, kLong, 1, shape.height);          // RowsPerStrip
-    PutEntry(out, 8, 279, kLong, 1, stripBytes);            // StripByteCounts
-    PutEntry(out, 9, 282, kRational, 1, xResolutionAt);     // XResolution
-    PutEntry(out, 10, 283, kRational, 1, yResolutionAt);    // YResolution
-    PutEntry(out, 11, 296, kShort, 1, 2);                   // ResolutionUnit: inch
+        PutEntry(out, 2, 258, kShort, 1, samples.bits);
+    PutEntry(out, 3, 259, kShort, 1, 1);                       // Compression: none
+    PutEntry(out, 4, 262, kShort, 1, samples.photometric);     // PhotometricInterpretation
+    PutEntry(out, 5, 273, kLong, 1, pixelsAt);                 // StripOffsets
+    PutEntry(out, 6, 277, kShort, 1, samples.samples);         // SamplesPerPixel
+    PutEntry(out, 7, 278, kLong, 1, shape.height);             // RowsPerStrip
+    PutEntry(out, 8, 279, kLong, 1, stripBytes);               // StripByteCounts
+    PutEntry(out, 9, 282, kRational, 1, xResolutionAt);        // XResolution
+    PutEntry(out, 10, 283, kRational, 1, yResolutionAt);       // YResolution
+    PutEntry(out, 11, 296, kShort, 1, 2);                      // ResolutionUnit: inch
     // The next-directory offset stays 0.
-    if (colour)
-        for (size_t c = 0; c < 3; ++c) PutU16(out, bitsAt + 2 * c, 8);
+    if (samples.samples > 1)
+        for (size_t c = 0; c < samples.samples; ++c) PutU16(out, bitsAt + 2 * c, samples.bits);
     const uint32_t dpi = shape.resolution ? shape.resolution : kDefaultResolution;
     for (size_t at : {xResolutionAt, yResolutionAt}) {
         PutU32(out, at, dpi);
@@ -112,6 +130,11 @@ constexpr size_t kBmpFileHeaderBytes = 14;
 constexpr size_t kBmpInfoHeaderBytes = 40;
 
 bool PlanBmp(const ImageShape& shape, ImageFileLayout& layout, std::string& error) {
+    if (shape.bitsPerPixel == 32 || shape.bitsPerPixel == 48) {
+        error = std::string(shape.bitsPerPixel == 32 ? "a CMYK" : "a 48-bit colour") +
+                " image has no BMP layout; write it as TIFF (--format tiff)";
+        return false;
+    }
     const uint64_t rowBytes = (PackedRowBytes64(shape) + 3) / 4 * 4;
     const uint32_t paletteEntries = shape.bitsPerPixel == 1 ? 2 : shape.bitsPerPixel == 8 ? 256 : 0;
     const size_t pixelsAt = kBmpFileHeaderBytes + kBmpInfoHeaderBytes + 4 * size_t{paletteEntries};
@@ -163,7 +186,7 @@ bool ShapeFromImageInfo(const TW_IMAGEINFO& info, ImageShape& shape, std::string
         TW_INT16 samples;
         TW_INT16 bitsPerPixel;
     };
-    const Kind kinds[] = {{TWPT_BW, 1, 1}, {TWPT_GRAY, 1, 8}, {TWPT_RGB, 3, 24}};
+    const Kind kinds[] = {{TWPT_BW, 1, 1}, {TWPT_GRAY, 1, 8}, {TWPT_RGB, 3, 24}, {TWPT_CMYK, 4, 32}, {TWPT_RGB, 3, 48}};
     const Kind* kind = std::find_if(std::begin(kinds), std::end(kinds), [&info](const Kind& k) {
         return k.pixelType == info.PixelType && k.samples == info.SamplesPerPixel &&
                k.bitsPerPixel == info.BitsPerPixel;
@@ -191,7 +214,8 @@ bool PlanImageFile(const ImageShape& shape, ImageFormat format, ImageFileLayout&
     const ImageShape kept = shape;  // `shape` may be layout.shape itself
     layout = ImageFileLayout{};
     layout.shape = kept;
-    if (kept.bitsPerPixel != 1 && kept.bitsPerPixel != 8 && kept.bitsPerPixel != 24) {
+    const uint16_t bits = kept.bitsPerPixel;
+    if (bits != 1 && bits != 8 && bits != 24 && bits != 32 && bits != 48) {
         error = std::to_string(kept.bitsPerPixel) + " bits per pixel cannot be written";
         return false;
     }
@@ -212,6 +236,8 @@ void MakeFileRow(const ImageFileLayout& layout, const uint8_t* packedRow, uint8_
     std::memcpy(fileRow, packedRow, bytes);
     if (layout.swapRedBlue)
         for (uint32_t i = 0; i + 2 < bytes; i += 3) std::swap(fileRow[i], fileRow[i + 2]);
+    if (layout.inkAmounts)
+        for (uint32_t i = 0; i < bytes; ++i) fileRow[i] = static_cast<uint8_t>(255 - fileRow[i]);
     std::memset(fileRow + bytes, 0, layout.rowBytes - bytes);
 }
 

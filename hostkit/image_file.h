@@ -24,11 +24,14 @@ namespace imagefile {
 enum class ImageFormat { kTiff, kBmp };
 
 // An image of line art (1 bit per pixel, a set bit white), grey (8 bits,
-// 0 black) or colour (24 bits, red, green, blue).
+// 0 black), colour (24 bits, red, green, blue), CMYK (32 bits: cyan,
+// magenta, yellow, black, each 255 - ink as TWAIN's default pixel flavour
+// has it) or deep colour (48 bits: red, green, blue, 16-bit little-endian
+// samples).
 struct ImageShape {
     uint32_t width = 0;
     uint32_t height = 0;
-    uint16_t bitsPerPixel = 0;  // 1, 8 or 24
+    uint16_t bitsPerPixel = 0;  // 1, 8, 24, 32 or 48
     uint32_t resolution = 0;    // dots per inch; 0 when unknown
 };
 
@@ -47,13 +50,16 @@ struct ImageFileLayout {
     uint32_t rowBytes = 0;        // bytes per row in the file
     bool bottomUp = false;        // BMP: the first image row is stored last
     bool swapRedBlue = false;     // BMP colour rows are blue, green, red
+    bool inkAmounts = false;      // CMYK: the file holds ink (255 - what the source sends)
 };
 
 // TIFF: little-endian, one strip, rows top to bottom, unpadded;
-// PhotometricInterpretation 1 (min-is-black) for line art and grey, 2 for
-// colour. BMP: bottom-up, rows padded to 4 bytes, colour as blue, green, red,
+// PhotometricInterpretation 1 (min-is-black) for line art and grey, 2 (RGB)
+// for colour with 8 or 16 bits a sample, 5 (separated, ink amounts) for
+// CMYK. BMP: bottom-up, rows padded to 4 bytes, colour as blue, green, red,
 // a two-entry palette (black, white) for line art and 256 grey levels for
-// grey. False, with the reason, when the file would reach 4 GB.
+// grey; CMYK and 48-bit colour have no BMP layout. False, with the reason,
+// for those and when the file would reach 4 GB.
 bool PlanImageFile(const ImageShape& shape, ImageFormat format, ImageFileLayout& layout, std::string& error);
 
 // Where image row y (0 = the top row) starts in the file.
@@ -61,6 +67,7 @@ uint64_t RowOffset(const ImageFileLayout& layout, uint32_t y);
 
 // The file's row from a packed row of the source (PackedRowBytes(shape)
 // bytes, colour as red, green, blue); `fileRow` receives layout.rowBytes.
+// CMYK samples become ink amounts.
 void MakeFileRow(const ImageFileLayout& layout, const uint8_t* packedRow, uint8_t* fileRow);
 
 // What a packed device-independent bitmap holds, as its header says.

@@ -141,6 +141,10 @@ bool Prepare(const TwscanOptions& options, const TW_IMAGEINFO& info, ImageFileLa
              std::string& error) {
     if (options.xferMech == TWSX_FILE) return true;
     if (!imagefile::ShapeFromImageInfo(info, layout.shape, error)) return false;
+    if (options.xferMech == TWSX_NATIVE && layout.shape.bitsPerPixel > 24) {
+        error = "a native transfer carries bitmaps of 1, 8 or 24 bits per pixel only";
+        return false;
+    }
     const ImageFormat format = options.fileFormat == TWFF_TIFF ? ImageFormat::kTiff : ImageFormat::kBmp;
     if (options.xferMech == TWSX_MEMORY && !imagefile::PlanImageFile(layout.shape, format, layout, error))
         return false;

@@ -23,8 +23,8 @@ void ComposeLevelMaps(const uint8_t* toneTables, const ColourTables& tables, Lev
     }
 }
 
-void MapRow(const uint8_t* src, uint8_t* dst, int width, const LevelMaps& maps) {
-    for (int x = 0; x < width; ++x, src += 3, dst += 3) {
+void MapRow(const uint8_t* src, uint8_t* dst, size_t width, const LevelMaps& maps) {
+    for (size_t x = 0; x < width; ++x, src += 3, dst += 3) {
         const uint8_t a = maps[0][src[0]];
         const uint8_t b = maps[1][src[1]];
         const uint8_t c = maps[2][src[2]];
@@ -52,8 +52,8 @@ inline uint8_t Lane(uint64_t sum, int c) {
     return ClampLevel(static_cast<int32_t>((sum >> (16 * c)) & 0xFFFF) - 3 * kLaneBias);
 }
 
-void SaturateRow(const uint8_t* src, uint8_t* dst, int width, const uint64_t (&pixel)[3][256]) {
-    for (int x = 0; x < width; ++x, src += 3, dst += 3) {
+void SaturateRow(const uint8_t* src, uint8_t* dst, size_t width, const uint64_t (&pixel)[3][256]) {
+    for (size_t x = 0; x < width; ++x, src += 3, dst += 3) {
         const uint64_t sum = pixel[0][src[0]] + pixel[1][src[1]] + pixel[2][src[2]];
         dst[0] = Lane(sum, 0);
         dst[1] = Lane(sum, 1);
@@ -114,11 +114,8 @@ size_t PaddedRowBytes(int width) {
     return width <= 0 ? 0 : (static_cast<size_t>(width) * 24 + 31) / 32 * 4;
 }
 
-bool ApplyColourAdjust(int width, int height, size_t stride, uint8_t* dst, const uint8_t* src, size_t bufferSize,
-                       const ToneSettings& tone, uint16_t scanMode, PixelOrder order, const uint8_t* toneTables,
+bool PrepareColourPass(const ToneSettings& tone, uint16_t scanMode, PixelOrder order, const uint8_t* toneTables,
                        ColourTables& tables) {
-    if (dst == nullptr || src == nullptr || !tone::FitsBuffer(bufferSize, width, height, stride)) return false;
-
     const float s = SaturationFactor(tone.saturation, scanMode);
     BuildSaturationTables(s, tables.saturation);
     tables.balanceActive = BalanceActive(tone.pixelRGB);
@@ -127,17 +124,27 @@ bool ApplyColourAdjust(int width, int height, size_t stride, uint8_t* dst, const
         BuildBalanceTables(colour ? tone.pixelRGB.r : 255, colour ? tone.pixelRGB.g : 255,
                            colour ? tone.pixelRGB.b : 255, order, tables.balance);
     }
+    ComposeLevelMaps(toneTables, tables, tables.levels);
+    tables.saturate = s != 1.0f;  // factor 1 is the identity matrix
+    if (tables.saturate) BuildPixelTables(tables.levels, tables);
+    return tables.saturate || tables.balanceActive || toneTables != nullptr;
+}
 
-    LevelMaps maps;
-    ComposeLevelMaps(toneTables, tables, maps);
-    const bool saturate = s != 1.0f;  // factor 1 is the identity matrix
-    if (saturate) BuildPixelTables(maps, tables);
+void ApplyColourPass(const ColourTables& tables, const uint8_t* src, uint8_t* dst, size_t width) {
+    if (tables.saturate)
+        SaturateRow(src, dst, width, tables.pixel);
+    else
+        MapRow(src, dst, width, tables.levels);
+}
+
+bool ApplyColourAdjust(int width, int height, size_t stride, uint8_t* dst, const uint8_t* src, size_t bufferSize,
+                       const ToneSettings& tone, uint16_t scanMode, PixelOrder order, const uint8_t* toneTables,
+                       ColourTables& tables) {
+    if (dst == nullptr || src == nullptr || !tone::FitsBuffer(bufferSize, width, height, stride)) return false;
+    PrepareColourPass(tone, scanMode, order, toneTables, tables);
     for (int y = 0; y < height; ++y) {
         const size_t offset = static_cast<size_t>(y) * stride;
-        if (saturate)
-            SaturateRow(src + offset, dst + offset, width, tables.pixel);
-        else
-            MapRow(src + offset, dst + offset, width, maps);
+        ApplyColourPass(tables, src + offset, dst + offset, static_cast<size_t>(width));
     }
     return true;
 }

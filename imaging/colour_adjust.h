@@ -30,15 +30,18 @@ struct SaturationTables {
     int32_t table[3][3][256];
 };
 
-// The tables of one colour pass. The caller owns them; ApplyColourAdjust
-// rebuilds them from the settings on every call. `pixel` folds the tone maps,
-// the balance and the saturation tables of each input byte position into one
-// lookup: the three contributions of level i in the 16-bit lanes 0..2, each
-// raised by kLaneBias so that lanes never go below zero.
+// The tables of one colour pass. The caller owns them; PrepareColourPass
+// (and ApplyColourAdjust, on every call) builds them from the settings.
+// `levels` folds the tone maps and the balance of each byte position into one
+// map; `pixel` folds those maps and the saturation tables into one lookup per
+// input byte position: the three contributions of level i in the 16-bit lanes
+// 0..2, each raised by kLaneBias so that lanes never go below zero.
 struct ColourTables {
     bool balanceActive = false;
     BalanceTables balance;
     SaturationTables saturation;
+    bool saturate = false;  // the saturation factor is not 1
+    uint8_t levels[3][256];
     uint64_t pixel[3][256];
 };
 constexpr int32_t kLaneBias = 256;
@@ -64,6 +67,15 @@ void BuildSaturationTables(float s, SaturationTables& tables);
 
 // Bytes of one padded 24-bit row: (width * 24 + 31) / 32 * 4.
 size_t PaddedRowBytes(int width);
+
+// Builds the tables of the colour pass for these settings (see
+// ApplyColourAdjust). Returns false when the pass would leave every pixel as
+// it is: no tone tables, no balance and saturation factor 1.
+bool PrepareColourPass(const ToneSettings& tone, uint16_t scanMode, PixelOrder order, const uint8_t* toneTables,
+                       ColourTables& tables);
+
+// The prepared pass over `width` pixels from src to dst (dst may be src).
+void ApplyColourPass(const ColourTables& tables, const uint8_t* src, uint8_t* dst, size_t width);
 
 // The colour pass over height rows of width 24-bit pixels, stride bytes apart
 // in buffers of bufferSize bytes. dst may be src (in place). When toneTables

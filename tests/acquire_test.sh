@@ -74,6 +74,34 @@ check "dialog scan: twscan succeeds" status_is ui.bmp 0
 check "dialog scan: the Scan button was pressed" err_has ui.bmp "pressed the dialog's Scan button"
 check "dialog scan has the pixels of the unattended grey scan" same_pixels gray-native.bmp ui.bmp
 
+# The Invert filter: the exact negative of the same scan without a filter.
+twscan invert.bmp --ui --press-scan --set ScanMode=1013 --set ScanRes=100 --set "Frame=30  30  150 120 " \
+  --set FilterMode=1 --xfer memory --out invert.bmp
+check "inverted scan: twscan succeeds" status_is invert.bmp 0
+convert ui.bmp -negate negated.bmp >>checks.log 2>&1
+check "inverted scan is the negative of the plain one" same_pixels negated.bmp invert.bmp
+
+# CMYK and 36-bit colour for the host that takes them, by memory transfer into TIFF.
+photoshop() {
+  local name=$1 mode=$2
+  shift 2
+  twscan "$name" --app-name Photoshop --ui --press-scan --set ScanMode="$mode" --set ScanRes=100 \
+    --set "Frame=30  30  150 120 " --xfer memory --out "$name" "$@"
+}
+photoshop cmyk.tif 1015
+check "CMYK: twscan succeeds" status_is cmyk.tif 0
+check "CMYK read by libtiff as separated" tiff_reads cmyk.tif separated
+check "CMYK is 400 x 300" size_is cmyk.tif "400 300"
+check "CMYK has four channels" [ "$(identify -format '%[colorspace]' cmyk.tif 2>/dev/null)" = CMYK ]
+photoshop deep.tif 1016
+check "36-bit: twscan succeeds" status_is deep.tif 0
+check "36-bit read by libtiff as RGB" tiff_reads deep.tif "RGB color"
+check "36-bit has 16 bits a sample" grep -q "Bits/Sample: 16" <(tiffinfo deep.tif 2>&1)
+check "36-bit is 400 x 300" size_is deep.tif "400 300"
+photoshop cmyk.bmp 1015
+check "CMYK as BMP: exit status 1" status_is cmyk.bmp 1
+check "CMYK as BMP: the reason" err_has cmyk.bmp "a CMYK image has no BMP layout; write it as TIFF (--format tiff)"
+
 # A resolution the source does not offer: the failed triplet with both codes, no file.
 scan dpi250.bmp --dpi 250
 check "refused resolution: exit status 1" status_is dpi250.bmp 1

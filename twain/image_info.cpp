@@ -8,17 +8,16 @@
 namespace {
 
 // The reported resolution: the quality factor counts for the halftone
-// printer, fax hosts are told 200 for 198, and a dpi scale overrides both.
+// printer and fax hosts are told 200 for 198. An enlarged image has the
+// resolution times half the factor (the factor 2 that interpolation always
+// applies makes the resolution asked for): a dpi scale of 2, 3 or 4 asks for
+// the factor 4, 6 or 8, and so for twice, three or four times the
+// resolution.
 uint32_t ReportedResolution(const ScanSettings& s, const ImageJob& job) {
     const uint32_t R = s.resolution;
     uint32_t r = s.destination == kDestHalftonePrinter ? R * s.qualityFactor * s.scaling / 1000 : R;
     if (job.winFaxHost && R == 198) r = 200;
-    const uint32_t D = s.dpiScale;
-    if (D != 0 && D != 5) {
-        if (job.opticalResolution == 600) r = D * 1200;
-        else if (job.opticalResolution == 800) r = D * 1600;
-        else if (job.opticalResolution == 1200) r = D * 2400;
-    }
+    if (job.enlargement > 1) r = r * job.enlargement / 2;
     return r;
 }
 
@@ -44,45 +43,21 @@ std::optional<PixelFormat> PixelFormatFor(uint16_t scanMode, uint16_t colourKind
 
 }  // namespace
 
-std::optional<ImageDescription> ComputeImageInfo(const ScanSettings& s, const ImageJob& job) {
+std::optional<TW_IMAGEINFO> ComputeImageInfo(const ScanSettings& s, const ImageJob& job) {
     const std::optional<PixelFormat> format = PixelFormatFor(s.scanMode, s.colourKind);
     if (!format) return std::nullopt;
 
-    // Unsigned 32-bit arithmetic throughout, divisions truncating.
-    const uint32_t R = s.resolution, S = s.scaling, D = s.dpiScale;
-    const bool I = job.interpolate;
-    uint32_t P = job.pixelsPerLine;
-    const uint32_t L = job.lines;
-
-    // Beyond 600 dpi the scanner delivers fewer pixels than the image gets.
-    const uint32_t e = R * S / 100;
-    if (I) {
-        if (e / 2 > 600 && e / 2 <= 1200) P = (e / 2) * P / 600;
-    } else if (e > 600 && e <= 1200) {
-        P = P * R * S / 60000;
-    }
-
-    uint32_t width = I ? 2 * P : P;
-    uint32_t length = s.descreenActive && e < 300 ? job.descreenLines : I ? 2 * L : L;
-    if (D >= 2 && D <= 4) {
-        width = 4 * D * P;
-        length = 2 * D * L;
-    }
-    if (s.scanMode == kModeColour && s.colourKind == kColour36) width = P / 2;
-
-    ImageDescription description{};
-    TW_IMAGEINFO& info = description.info;
+    TW_IMAGEINFO info{};
     info.XResolution = info.YResolution = Fix32FromInt(static_cast<int32_t>(ReportedResolution(s, job)));
-    info.ImageWidth = static_cast<TW_INT32>(width);
-    info.ImageLength = static_cast<TW_INT32>(length);
+    info.ImageWidth = static_cast<TW_INT32>(job.width);
+    info.ImageLength = static_cast<TW_INT32>(job.length);
     info.SamplesPerPixel = format->samplesPerPixel;
     for (int i = 0; i < format->samplesPerPixel; ++i) info.BitsPerSample[i] = format->bitsPerSample;
     info.BitsPerPixel = static_cast<TW_INT16>(format->samplesPerPixel * format->bitsPerSample);
     info.Planar = 0;
     info.PixelType = format->pixelType;
     info.Compression = TWCP_NONE;
-    description.pixelsPerLine = P;
-    return description;
+    return info;
 }
 
 std::optional<ScanFrame> LayoutToOpticalFrame(const TW_FRAME& layout, uint16_t opticalResolution,

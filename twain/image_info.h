@@ -9,24 +9,20 @@
 #include "engine/scan_settings.h"
 #include "twain/twain.h"
 
-// What the scan command knows about the image beside the settings record.
+// The image as it will be delivered (the processing plan of the scan gives
+// its size), beside the settings record.
 struct ImageJob {
-    uint32_t pixelsPerLine;
-    uint32_t lines;
-    bool interpolate;
+    uint32_t width;              // pixels of a delivered row
+    uint32_t length;             // rows delivered
+    uint32_t enlargement;        // the resampler's factor, 1 when the image is not enlarged
     uint16_t opticalResolution;  // as the device reports it: 600, 606, 800 or 1200
-    uint32_t descreenLines;      // line count of the descreen pass
     bool winFaxHost;             // the host is one of the two fax programs
 };
 
-struct ImageDescription {
-    TW_IMAGEINFO info;
-    uint32_t pixelsPerLine;  // widened beyond 600 dpi; the transfer uses this count
-};
-
-// The description of the image just scanned. Empty for a scan mode or
-// colour kind that has no description.
-std::optional<ImageDescription> ComputeImageInfo(const ScanSettings& settings, const ImageJob& job);
+// The description of the image just scanned: its size as delivered, the
+// reported resolution and the pixel format of the mode. Empty for a scan
+// mode or colour kind that has no description.
+std::optional<TW_IMAGEINFO> ComputeImageInfo(const ScanSettings& settings, const ImageJob& job);
 
 // The unattended scan's frame: the layout's edges, taken as inches whatever
 // the negotiated units, clamped to the scanner's maximum area (inches) and

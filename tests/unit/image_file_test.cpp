@@ -62,9 +62,14 @@ TEST(ImageFileTest, ShapesOfTheThreeKindsAndRefusedDescriptions) {
     EXPECT_EQ(PackedRowBytes(shape), 2u);
     ASSERT_TRUE(ShapeFromImageInfo(Info(TWPT_GRAY, 1, 8, 5, 2), shape, error)) << error;
 
-    EXPECT_FALSE(ShapeFromImageInfo(Info(TWPT_CMYK, 4, 32, 10, 10), shape, error));
-    EXPECT_EQ(error, "TWPT_CMYK with 4 samples of 32 bits per pixel is not an image twscan can write");
-    EXPECT_FALSE(ShapeFromImageInfo(Info(TWPT_RGB, 3, 48, 10, 10), shape, error));
+    ASSERT_TRUE(ShapeFromImageInfo(Info(TWPT_CMYK, 4, 32, 10, 2), shape, error)) << error;
+    EXPECT_EQ(PackedRowBytes(shape), 40u);
+    ASSERT_TRUE(ShapeFromImageInfo(Info(TWPT_RGB, 3, 48, 10, 2), shape, error)) << error;
+    EXPECT_EQ(PackedRowBytes(shape), 60u);
+
+    EXPECT_FALSE(ShapeFromImageInfo(Info(TWPT_CMYK, 4, 24, 10, 10), shape, error));
+    EXPECT_EQ(error, "TWPT_CMYK with 4 samples of 24 bits per pixel is not an image twscan can write");
+    EXPECT_FALSE(ShapeFromImageInfo(Info(TWPT_CMY, 3, 24, 10, 10), shape, error));
     EXPECT_FALSE(ShapeFromImageInfo(Info(TWPT_GRAY, 1, 1, 10, 10), shape, error));
     EXPECT_FALSE(ShapeFromImageInfo(Info(TWPT_GRAY, 1, 8, 0, 10), shape, error));
     EXPECT_EQ(error, "the source describes an image of 0 x 10 pixels");
@@ -104,6 +109,41 @@ TEST(ImageFileTest, ColourTiffIsOneStripOfRgbRowsWithItsResolution) {
     uint8_t out[9] = {};
     MakeFileRow(layout, row, out);
     EXPECT_EQ(std::memcmp(row, out, 9), 0);
+}
+
+TEST(ImageFileTest, CmykTiffIsSeparatedInkAndDeepColourHas16BitSamples) {
+    ImageFileLayout layout;
+    std::string error;
+    ASSERT_TRUE(PlanImageFile({2, 1, 32, 100}, ImageFormat::kTiff, layout, error)) << error;
+    const std::vector<uint8_t>& h = layout.header;
+    EXPECT_EQ(TiffTag(h, 258), 8);  // BitsPerSample, first of four
+    EXPECT_EQ(U32(h, 10 + 2 * 12 + 4), 4u);  // ... and there are four
+    EXPECT_EQ(TiffTag(h, 262), 5);  // separated
+    EXPECT_EQ(TiffTag(h, 277), 4);
+    EXPECT_EQ(TiffTag(h, 279), 8);
+    EXPECT_EQ(TiffTag(h, 282), 100);
+    EXPECT_EQ(TiffTag(h, 273), static_cast<int64_t>(h.size()));
+    // The source sends 255 - ink; the file holds ink.
+    const uint8_t sent[8] = {255, 0, 200, 55, 1, 2, 3, 4};
+    uint8_t ink[8] = {};
+    MakeFileRow(layout, sent, ink);
+    EXPECT_EQ(std::vector<uint8_t>(ink, ink + 8), (std::vector<uint8_t>{0, 255, 55, 200, 254, 253, 252, 251}));
+
+    ASSERT_TRUE(PlanImageFile({2, 3, 48, 100}, ImageFormat::kTiff, layout, error)) << error;
+    EXPECT_EQ(TiffTag(layout.header, 258), 16);
+    EXPECT_EQ(TiffTag(layout.header, 262), 2);
+    EXPECT_EQ(TiffTag(layout.header, 277), 3);
+    EXPECT_EQ(TiffTag(layout.header, 279), 36);
+    const uint8_t samples[12] = {0xC0, 0xAB, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    uint8_t row[12] = {};
+    MakeFileRow(layout, samples, row);
+    EXPECT_EQ(std::memcmp(samples, row, 12), 0);
+
+    // Neither has a BMP layout.
+    EXPECT_FALSE(PlanImageFile({2, 1, 32, 100}, ImageFormat::kBmp, layout, error));
+    EXPECT_EQ(error, "a CMYK image has no BMP layout; write it as TIFF (--format tiff)");
+    EXPECT_FALSE(PlanImageFile({2, 1, 48, 100}, ImageFormat::kBmp, layout, error));
+    EXPECT_EQ(error, "a 48-bit colour image has no BMP layout; write it as TIFF (--format tiff)");
 }
 
 TEST(ImageFileTest, GreyAndLineArtTiffAreMinIsBlack) {

@@ -6,8 +6,9 @@
 
 namespace {
 
-ImageJob Job(uint32_t pixels, uint32_t lines, uint16_t optical = 600, bool interpolate = false) {
-    return ImageJob{pixels, lines, interpolate, optical, 0, false};
+// The image as delivered: `width` x `length`, enlarged by `enlargement`.
+ImageJob Job(uint32_t width, uint32_t length, uint32_t enlargement = 1, uint16_t optical = 600) {
+    return ImageJob{width, length, enlargement, optical, false};
 }
 
 ScanSettings Settings(int persistedMode, uint16_t resolution) {
@@ -17,16 +18,17 @@ ScanSettings Settings(int persistedMode, uint16_t resolution) {
     return s;
 }
 
-TEST(ImageInfo, DeepColourReportsHalfTheDeliveredWidth) {
-    const auto d = ComputeImageInfo(Settings(1016, 300), Job(2400, 1000));
+// The sizes themselves come from the processing plan (processing_plan_test).
+TEST(ImageInfo, DeepColourHasSixteenBitsASample) {
+    const auto d = ComputeImageInfo(Settings(1016, 300), Job(1200, 1000));
     ASSERT_TRUE(d);
-    EXPECT_EQ(d->info.ImageWidth, 1200);
-    EXPECT_EQ(d->info.ImageLength, 1000);
-    EXPECT_EQ(d->info.BitsPerPixel, 48);
-    EXPECT_EQ(d->info.SamplesPerPixel, 3);
-    EXPECT_EQ(d->info.BitsPerSample[2], 16);
-    EXPECT_EQ(d->info.BitsPerSample[3], 0);
-    EXPECT_EQ(d->info.PixelType, TWPT_RGB);
+    EXPECT_EQ(d->ImageWidth, 1200);
+    EXPECT_EQ(d->ImageLength, 1000);
+    EXPECT_EQ(d->BitsPerPixel, 48);
+    EXPECT_EQ(d->SamplesPerPixel, 3);
+    EXPECT_EQ(d->BitsPerSample[2], 16);
+    EXPECT_EQ(d->BitsPerSample[3], 0);
+    EXPECT_EQ(d->PixelType, TWPT_RGB);
 }
 
 TEST(ImageInfo, PixelFormatsByMode) {
@@ -38,12 +40,12 @@ TEST(ImageInfo, PixelFormatsByMode) {
     for (const Case& c : cases) {
         const auto d = ComputeImageInfo(Settings(c.mode, 300), Job(800, 600));
         ASSERT_TRUE(d);
-        EXPECT_EQ(d->info.SamplesPerPixel, c.samples);
-        EXPECT_EQ(d->info.BitsPerPixel, c.bits);
-        EXPECT_EQ(d->info.PixelType, c.pixelType);
-        EXPECT_EQ(d->info.ImageWidth, 800);
-        EXPECT_EQ(d->info.Planar, 0);
-        EXPECT_EQ(d->info.Compression, TWCP_NONE);
+        EXPECT_EQ(d->SamplesPerPixel, c.samples);
+        EXPECT_EQ(d->BitsPerPixel, c.bits);
+        EXPECT_EQ(d->PixelType, c.pixelType);
+        EXPECT_EQ(d->ImageWidth, 800);
+        EXPECT_EQ(d->Planar, 0);
+        EXPECT_EQ(d->Compression, TWCP_NONE);
     }
     ScanSettings unknown;
     unknown.scanMode = 1015;
@@ -55,56 +57,28 @@ TEST(ImageInfo, ReportedResolution) {
     halftone.destination = kDestHalftonePrinter;
     halftone.qualityFactor = 15;
     const auto h = ComputeImageInfo(halftone, Job(100, 100));
-    EXPECT_EQ(h->info.XResolution.Whole, 450);
-    EXPECT_EQ(h->info.XResolution.Frac, 0);
-    EXPECT_EQ(h->info.YResolution.Whole, 450);
+    EXPECT_EQ(h->XResolution.Whole, 450);
+    EXPECT_EQ(h->XResolution.Frac, 0);
+    EXPECT_EQ(h->YResolution.Whole, 450);
 
     ImageJob fax = Job(100, 100);
     fax.winFaxHost = true;
-    EXPECT_EQ(ComputeImageInfo(Settings(1011, 198), fax)->info.XResolution.Whole, 200);
-    EXPECT_EQ(ComputeImageInfo(Settings(1011, 198), Job(100, 100))->info.XResolution.Whole, 198);
-    EXPECT_EQ(ComputeImageInfo(Settings(1011, 199), fax)->info.XResolution.Whole, 199);
+    EXPECT_EQ(ComputeImageInfo(Settings(1011, 198), fax)->XResolution.Whole, 200);
+    EXPECT_EQ(ComputeImageInfo(Settings(1011, 198), Job(100, 100))->XResolution.Whole, 198);
+    EXPECT_EQ(ComputeImageInfo(Settings(1011, 199), fax)->XResolution.Whole, 199);
 }
 
-TEST(ImageInfo, DpiScaleOverridesResolutionAndSize) {
-    ScanSettings s = Settings(1013, 300);
+TEST(ImageInfo, EnlargementByTheDpiScaleMultipliesTheResolution) {
+    // 1200 dpi on a 600-dpi scanner is scanned at 600 and enlarged: by 2
+    // without a dpi scale, by 4, 6, 8 with dpi scale 2, 3, 4.
+    ScanSettings s = Settings(1013, 1200);
+    EXPECT_EQ(ComputeImageInfo(s, Job(800, 200, 2))->XResolution.Whole, 1200);
     s.dpiScale = 2;
-    const auto d = ComputeImageInfo(s, Job(100, 50, 600));
-    EXPECT_EQ(d->info.XResolution.Whole, 2400);
-    EXPECT_EQ(d->info.ImageWidth, 800);
-    EXPECT_EQ(d->info.ImageLength, 200);
-    EXPECT_EQ(ComputeImageInfo(s, Job(100, 50, 1200))->info.XResolution.Whole, 4800);
-    EXPECT_EQ(ComputeImageInfo(s, Job(100, 50, 606))->info.XResolution.Whole, 300);
-    s.dpiScale = 5;
-    EXPECT_EQ(ComputeImageInfo(s, Job(100, 50, 600))->info.XResolution.Whole, 300);
-    EXPECT_EQ(ComputeImageInfo(s, Job(100, 50, 600))->info.ImageWidth, 100);
-}
-
-TEST(ImageInfo, WidensLinesBeyond600Dpi) {
-    // Native 1200 dpi on a 600 dpi scanner: the line is scanned at 600.
-    const auto native = ComputeImageInfo(Settings(1013, 1200), Job(7000, 500));
-    EXPECT_EQ(native->pixelsPerLine, 14000u);
-    EXPECT_EQ(native->info.ImageWidth, 14000);
-    EXPECT_EQ(native->info.ImageLength, 500);
-
-    // Interpolated 2000 dpi: scanned at 1000, enlarged twice.
-    const auto enlarged = ComputeImageInfo(Settings(1013, 2000), Job(600, 500, 1200, true));
-    EXPECT_EQ(enlarged->pixelsPerLine, 1000u);
-    EXPECT_EQ(enlarged->info.ImageWidth, 2000);
-    EXPECT_EQ(enlarged->info.ImageLength, 1000);
-
-    const auto plain = ComputeImageInfo(Settings(1013, 600), Job(600, 500));
-    EXPECT_EQ(plain->pixelsPerLine, 600u);
-}
-
-TEST(ImageInfo, DescreenPassGivesTheLength) {
-    ScanSettings s = Settings(1013, 150);
-    s.descreenActive = true;
-    ImageJob job = Job(600, 1200);
-    job.descreenLines = 610;
-    EXPECT_EQ(ComputeImageInfo(s, job)->info.ImageLength, 610);
-    s.resolution = 300;
-    EXPECT_EQ(ComputeImageInfo(s, job)->info.ImageLength, 1200);
+    EXPECT_EQ(ComputeImageInfo(s, Job(800, 200, 4))->XResolution.Whole, 2400);
+    EXPECT_EQ(ComputeImageInfo(s, Job(800, 200, 8, 1200))->XResolution.Whole, 4800);
+    // A dpi scale with nothing enlarged (a native transfer) changes nothing.
+    EXPECT_EQ(ComputeImageInfo(s, Job(800, 200))->XResolution.Whole, 1200);
+    EXPECT_EQ(ComputeImageInfo(s, Job(800, 200))->ImageWidth, 800);
 }
 
 TW_FRAME Frame(float left, float top, float right, float bottom) {

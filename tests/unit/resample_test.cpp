@@ -5,7 +5,6 @@
 #include <random>
 #include <vector>
 
-#include "twain/image_info.h"
 
 namespace {
 
@@ -152,47 +151,34 @@ TEST(EnlargeRows, RefusesWhatItCannotDo) {
               EnlargeStatus::kBadArguments);
 }
 
-// The width ImageWidth reports for a grey scan of `pixels` scanner pixels.
-int32_t ReportedWidth(uint32_t pixels, uint16_t resolution, uint16_t scaling, bool interpolate) {
-    ScanSettings s;
-    SetPersistedScanMode(s, 1013);
-    s.resolution = resolution;
-    s.scaling = scaling;
-    const auto d = ComputeImageInfo(s, ImageJob{pixels, 100, interpolate, 600, 0, false});
-    return d ? d->info.ImageWidth : -1;
+using resample::LineDoubling;
+
+TEST(LineDoubling, OnlyBeyondWhatTheScannerDelivers) {
+    // 600-dpi scanner, native 601 dpi: scanned at 600, doubled to 1200 and thinned.
+    ASSERT_TRUE(resample::LineDoublingFor(601, 100, false, 600));
+    EXPECT_EQ(resample::LineDoublingFor(601, 100, false, 600)->wanted, 60100u);
+    EXPECT_EQ(resample::LineDoublingFor(601, 100, false, 600)->doubled, 120000u);
+    EXPECT_FALSE(resample::LineDoublingFor(600, 100, false, 600));
+    // Interpolated up to twice the optical resolution: the enlarger alone makes it.
+    EXPECT_FALSE(resample::LineDoublingFor(1200, 100, true, 600));
+    EXPECT_EQ(resample::LineDoublingFor(1800, 100, true, 600)->wanted, 90000u);
+    // A 1200-dpi scanner delivers 601..1200 dpi itself.
+    EXPECT_FALSE(resample::LineDoublingFor(1000, 100, false, 1000));
+    EXPECT_FALSE(resample::LineDoublingFor(800, 150, false, 1200));
+    EXPECT_EQ(resample::LineDoublingFor(1800, 100, false, 1200)->doubled, 240000u);
+    EXPECT_FALSE(resample::LineDoublingFor(1200, 100, false, 0));
+
+    // The doubled line is as wide as it gets: 2400 dpi wanted from 600 gives 1200.
+    const LineDoubling beyond = *resample::LineDoublingFor(2400, 100, false, 600);
+    EXPECT_EQ(resample::DoubledLinePixels(1000, beyond), 2000u);
+    EXPECT_EQ(resample::DoubledLinePixels(1000, *resample::LineDoublingFor(900, 100, false, 600)), 1500u);
+    // Scaling counts in hundredths: 1091 x 110 % is 1200.1 dpi, the doubled line.
+    EXPECT_EQ(resample::DoubledLinePixels(7020, *resample::LineDoublingFor(1091, 110, false, 600)), 14040u);
 }
 
-TEST(DoubleLine, WidthAgreesWithTheImageDescription) {
-    const Bytes line(7020, 50);
-    Bytes out(2 * 7020 + 16);
-    for (uint16_t scaling : {100, 50, 75, 110, 125, 150, 200})
-        for (uint16_t r = 1; r <= 4800; ++r) {
-            const uint32_t effective = uint32_t{r} * scaling / 100;
-            for (uint32_t p : {1, 7, 8, 999, 7020}) {
-                auto width = [&](bool interpolate) {
-                    return resample::UsesLineDoubling(r, scaling, interpolate)
-                               ? int32_t(resample::DoubledLinePixels(p, r, scaling))
-                               : int32_t(p);
-                };
-                // Without interpolation up to 1200 dpi, with it (enlarged by 2) up to twice that.
-                if (effective <= 1200) {
-                    ASSERT_EQ(width(false), ReportedWidth(p, r, scaling, false)) << r << " " << scaling;
-                }
-                if (effective <= 2401) {
-                    ASSERT_EQ(2 * width(true), ReportedWidth(p, r, scaling, true)) << r << " " << scaling;
-                }
-                // DoubleLine produces exactly that many pixels.
-                if (p < 7020 && resample::UsesLineDoubling(r, scaling, false)) {
-                    const size_t bytes =
-                        resample::DoubleLine(PixelKind::kGrey, line.data(), p, r, scaling, out.data(), out.size());
-                    ASSERT_EQ(bytes, resample::DoubledLinePixels(p, r, scaling));
-                }
-            }
-        }
-}
-
-TEST(DoubleLine, ThinsAsTheAccumulatorFrom1200Does) {
-    // The rule literally: walk the doubled line, accumulator from 1200.
+TEST(DoubleLine, ThinsAsTheAccumulatorFromTheDoubledResolutionDoes) {
+    // The rule literally on a 600-dpi scanner: walk the doubled line,
+    // accumulator from 1200, up to the planned width.
     auto reference = [](const Bytes& line, uint32_t rate, size_t width) {
         Bytes kept;
         uint32_t accumulator = 1200;
@@ -211,44 +197,37 @@ TEST(DoubleLine, ThinsAsTheAccumulatorFrom1200Does) {
     const Bytes line = RandomBytes(700, 5);
     Bytes out(1400);
     for (uint16_t resolution = 601; resolution < 1200; resolution += 7) {
-        const size_t width =
-            resample::DoubleLine(PixelKind::kGrey, line.data(), 700, resolution, 100, out.data(), out.size());
+        const LineDoubling doubling = *resample::LineDoublingFor(resolution, 100, false, 600);
+        const size_t width = resample::DoubleLine(PixelKind::kGrey, line.data(), 700, doubling, out.data(), out.size());
+        ASSERT_EQ(width, resample::DoubledLinePixels(700, doubling));
         ASSERT_EQ(Bytes(out.begin(), out.begin() + width), reference(line, resolution, width)) << resolution;
-        // 1201..2399 is halved first.
+        // Interpolated at twice the resolution, the line is thinned to the same half.
         Bytes halved(1400);
-        ASSERT_EQ(resample::DoubleLine(PixelKind::kGrey, line.data(), 700, 2 * resolution, 100, halved.data(),
-                                       halved.size()),
-                  width);
+        const LineDoubling half = *resample::LineDoublingFor(2 * resolution, 100, true, 600);
+        ASSERT_EQ(resample::DoubleLine(PixelKind::kGrey, line.data(), 700, half, halved.data(), halved.size()), width);
         ASSERT_TRUE(std::equal(out.begin(), out.begin() + width, halved.begin())) << resolution;
     }
 }
 
 TEST(DoubleLine, EachKind) {
     Bytes out(64, 0xEE);
-    // From 2400 dpi on the doubled line itself.
-    EXPECT_EQ(resample::DoubleLine(PixelKind::kGrey, Bytes{10, 21, 30}.data(), 3, 2400, 100, out.data(), 6), 6u);
+    const LineDoubling whole{240000, 120000}, thinned{90000, 120000};
+    // At twice the scanned resolution or more, the doubled line itself.
+    EXPECT_EQ(resample::DoubleLine(PixelKind::kGrey, Bytes{10, 21, 30}.data(), 3, whole, out.data(), 6), 6u);
     EXPECT_EQ(Bytes(out.begin(), out.begin() + 6), (Bytes{10, 15, 21, 25, 30, 30}));
-    EXPECT_EQ(resample::DoubleLine(PixelKind::kGrey, Bytes{10, 21, 30}.data(), 3, 2400, 100, out.data(), 5), 0u);
-    EXPECT_EQ(resample::DoubleLine(PixelKind::kColour, Bytes{10, 0, 200, 21, 255, 100}.data(), 2, 1200, 100,
-                                   out.data(), out.size()),
+    EXPECT_EQ(resample::DoubleLine(PixelKind::kGrey, Bytes{10, 21, 30}.data(), 3, whole, out.data(), 5), 0u);
+    EXPECT_EQ(resample::DoubleLine(PixelKind::kColour, Bytes{10, 0, 200, 21, 255, 100}.data(), 2, whole, out.data(),
+                                   out.size()),
               12u);
     EXPECT_EQ(Bytes(out.begin(), out.begin() + 12), (Bytes{10, 0, 200, 15, 127, 150, 21, 255, 100, 21, 255, 100}));
-    EXPECT_EQ(resample::DoubleLine(PixelKind::kLineArt, Bytes{0xA5}.data(), 8, 2400, 100, out.data(), 2), 2u);
+    EXPECT_EQ(resample::DoubleLine(PixelKind::kLineArt, Bytes{0xA5}.data(), 8, whole, out.data(), 2), 2u);
     EXPECT_EQ(Bytes(out.begin(), out.begin() + 2), (Bytes{0xCC, 0x33}));
     // 900 dpi keeps doubled bits 0-3, 5-7, 9-11, 13, 14 of 1111111100000000.
-    EXPECT_EQ(resample::DoubleLine(PixelKind::kLineArt, Bytes{0xF0}.data(), 8, 900, 100, out.data(), 2), 2u);
+    EXPECT_EQ(resample::DoubleLine(PixelKind::kLineArt, Bytes{0xF0}.data(), 8, thinned, out.data(), 2), 2u);
     EXPECT_EQ(Bytes(out.begin(), out.begin() + 2), (Bytes{0xFE, 0x00}));
-
-    // Just above 1200 dpi the doubled line is a pixel short; its last pixel is repeated.
-    const Bytes wide(7020, 9);
-    Bytes result(14100);
-    EXPECT_EQ(resample::DoubleLine(PixelKind::kGrey, wide.data(), 7020, 1091, 110, result.data(), result.size()),
-              14041u);
-    EXPECT_EQ(result[14040], 9);
-    const Bytes black(878, 0xFF);
-    EXPECT_EQ(resample::DoubleLine(PixelKind::kLineArt, black.data(), 7024, 1091, 110, result.data(), result.size()),
-              1757u);
-    EXPECT_EQ(result[1756], 0x80);
+    // An odd count of doubled line-art pixels ends in a partial byte, its unused bits zero.
+    EXPECT_EQ(resample::DoubleLine(PixelKind::kLineArt, Bytes{0xFF}.data(), 8, thinned, out.data(), 2), 2u);
+    EXPECT_EQ(Bytes(out.begin(), out.begin() + 2), (Bytes{0xFF, 0xF0}));
 }
 
 }  // namespace

@@ -39,6 +39,35 @@ TEST(EmitRow, GreyBitmapRowAndScannerOrderRowAreCopies) {
     EXPECT_EQ(out, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 0xEE}));
 }
 
+TEST(EmitRow, ColourPassRunsInScannerOrderBeforeTheSwap) {
+    // Saturation -100: each pixel becomes 0.3086 x byte 0 + 0.6094 x byte 1 +
+    // 0.0820 x byte 2 of the scanner's line (red first), whatever the row's order.
+    ToneSettings tone;
+    tone.saturation = -100;
+    colour::ColourTables tables;
+    ASSERT_TRUE(colour::PrepareColourPass(tone, kModeColour, colour::PixelOrder::kRgb, nullptr, tables));
+    const std::vector<uint8_t> line = {200, 0, 0, 0, 0, 200};
+    std::vector<uint8_t> rgb(6), bgr(8, 0xEE);
+    EmitRow(line.data(), rgb.data(), ScannerOrderRow(6, &tables));
+    EmitRow(line.data(), bgr.data(), BitmapRow(6, 8, true, &tables));
+    EXPECT_EQ(rgb, (std::vector<uint8_t>{61, 61, 61, 16, 16, 16}));
+    EXPECT_EQ(bgr, (std::vector<uint8_t>{61, 61, 61, 16, 16, 16, 0, 0}));
+
+    // Red balance moves red and blue apart: the swap follows the pass.
+    tone.saturation = 0;
+    tone.pixelRGB = {250, 0, 0, 0};
+    ASSERT_TRUE(colour::PrepareColourPass(tone, kModeColour, colour::PixelOrder::kRgb, nullptr, tables));
+    const std::vector<uint8_t> grey = {100, 100, 100};
+    std::vector<uint8_t> passed(3), swapped(4);
+    EmitRow(grey.data(), passed.data(), ScannerOrderRow(3, &tables));
+    EmitRow(grey.data(), swapped.data(), BitmapRow(3, 4, true, &tables));
+    EXPECT_GT(passed[0], passed[2]);
+    EXPECT_EQ(swapped, (std::vector<uint8_t>{passed[2], passed[1], passed[0], 0}));
+
+    // The default settings change nothing.
+    EXPECT_FALSE(colour::PrepareColourPass(ToneSettings{}, kModeColour, colour::PixelOrder::kRgb, nullptr, tables));
+}
+
 TEST(RowsThatFit, HostBufferDividedByRowLessTwoForLineArt) {
     EXPECT_EQ(RowsThatFit(65536, 1200, false), 54);
     EXPECT_EQ(RowsThatFit(65536, 1200, true), 52);

@@ -268,4 +268,23 @@ TEST(ScanWindow, RefusesEmptyFramesAndUnknownModes) {
     for (uint8_t byte : block) EXPECT_EQ(byte, 0);
 }
 
+
+TEST(Descreen, UnknownValuesAreTakenAsNone) {
+    ScanSettings s;
+    for (uint16_t value : {0, 1016, 1021, 0xFFFF}) {
+        s.descreen = value;
+        s.descreenActive = true;
+        NormaliseDescreen(s);
+        EXPECT_EQ(s.descreen, kDescreenNone) << value;
+        EXPECT_FALSE(s.descreenActive);
+    }
+    for (uint16_t value : {kDescreenNewspaper, kDescreenMagazine, kDescreenArtPrint}) {
+        s.descreen = value;
+        s.descreenActive = false;
+        NormaliseDescreen(s);
+        EXPECT_EQ(s.descreen, value);
+        EXPECT_TRUE(s.descreenActive);
+    }
+}
+
 }  // namespace

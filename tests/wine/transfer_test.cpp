@@ -1,30 +1,17 @@
 // Image transfers through the source manager. The unattended scan of a frame
 // is taken by native, memory and file transfer in line art, grey and colour,
 // and every pixel is compared with what the simulated scanner delivers for
-// that frame. The scanner is set up with a uniform sensor (no gain variation,
-// no noise, white at full scale), so that the calibration the source makes
-// equals the scanner's factory correction and the expected image can be
-// computed without it.
-#include <cstring>
-#include <fstream>
-#include <iterator>
+// that frame.
 #include <string>
 #include <vector>
 
-#include "device/request_blocks.h"
 #include "engine/file_writer.h"
-#include "engine/scan_settings.h"
-#include "imaging/tone_download.h"
-#include "sim/image_renderer.h"
-#include "sim/scanner_config.h"
-#include "tests/wine/ds_fixture.h"
-#include "twain/fix32.h"
+#include "tests/wine/acquire_fixture.h"
 
 namespace {
 
 using namespace dstest;
 
-const std::string kUniformSensor = "GainVariation=0\nNoise=0\nWhiteLevel=4095\n";
 constexpr uint32_t kOpticalRate = 1200;  // the simulated scanner's default resolution code
 
 // A frame in inches at a resolution, in a pixel type.
@@ -34,22 +21,13 @@ struct Scan {
     float left, top, right, bottom;
 };
 
-// An image as the scanner delivers it: rows top to bottom, unpadded, red,
-// green, blue for colour, line art 1 = white with the first pixel in the top bit.
-struct Image {
-    uint32_t pixels = 0;
-    uint32_t lines = 0;
-    uint32_t lineBytes = 0;
-    std::vector<uint8_t> bytes;
-};
-
 uint16_t ScanModeOf(TW_UINT16 pixelType) {
     return pixelType == TWPT_RGB ? kModeColour : pixelType == TWPT_GRAY ? kModeGray : kModeLineArt;
 }
 
-// The tone-table block the unattended scan sends: the maps built at
-// MSG_ENABLEDS, which its forced tone values leave as they are.
-sim::ToneTables SentToneTables(TW_UINT16 pixelType) {
+// The tone tables the unattended scan sends: the maps built at MSG_ENABLEDS,
+// which its forced tone values leave as they are.
+sim::ToneTables UnattendedToneTables(TW_UINT16 pixelType) {
     tone::ScanToneTables tables;
     tone::ResetScanToneTables(tables);
     if (pixelType == TWPT_RGB) {
@@ -60,125 +38,26 @@ sim::ToneTables SentToneTables(TW_UINT16 pixelType) {
         tone::BuildBrightnessContrastMap(tone::MakeTriple(0, 0, 10), tone::kTableSize, tone::kTableSize,
                                          tables.user[tone::kMaster]);
     }
-    tone::ScanToneInputs inputs{};
-    inputs.tone = DefaultToneSettings();
-    for (ToneChannel& channel : inputs.tone.channels) channel.highlight = channel.shadow = 0;
-    inputs.tone.circlePos = {216, 177};
-    inputs.scanMode = ScanModeOf(pixelType);
-    inputs.opticalResolution = kOpticalRate;
-    inputs.uiHidden = true;
-    std::vector<uint8_t> block(blocks::kToneTableSize);
-    EXPECT_TRUE(tone::PrepareScanToneTables(inputs, tables, block.data(), block.size()));
-    sim::ToneTables sent = sim::DefaultToneTables();
-    EXPECT_TRUE(sim::ParseToneBlock(block.data(), sent));
-    return sent;
+    ToneSettings forced = DefaultToneSettings();
+    for (ToneChannel& channel : forced.channels) channel.highlight = channel.shadow = 0;
+    forced.circlePos = {216, 177};
+    return SentToneTables(forced, ScanModeOf(pixelType), false, true, tables);
 }
 
-// What the simulated scanner delivers for `scan`, with the frame narrowed to a
-// width it accepts as the scan command narrows it.
+// What the simulated scanner delivers for `scan`.
 Image ExpectedImage(const std::string& scannerKeys, const Scan& scan) {
-    const sim::ScannerConfig config = sim::ParseScannerConfig("[Scanner]\n" + scannerKeys);
-    sim::ScanParameters parameters;
-    parameters.left = static_cast<uint16_t>(scan.left * kOpticalRate);
-    parameters.top = static_cast<uint16_t>(scan.top * kOpticalRate);
-    parameters.right = static_cast<uint16_t>(scan.right * kOpticalRate);
-    parameters.bottom = static_cast<uint16_t>(scan.bottom * kOpticalRate);
     const uint16_t mode = ScanModeOf(scan.pixelType);
-    EXPECT_TRUE(AcceptScanWidth(parameters.left, parameters.right, scan.dpi, kOpticalRate, mode == kModeLineArt));
-    parameters.imageType = mode == kModeColour ? sim::kColour
-                           : mode == kModeGray ? sim::kGreyColourShaded
-                                               : sim::kLineArt;
-    parameters.resolution = scan.dpi;
-    const sim::ScanArea area = sim::AreaOf(config, parameters);
-    Image image;
-    image.pixels = area.pixels;
-    image.lines = area.lines;
-    image.lineBytes = area.lineBytes;
-    image.bytes = sim::ExpectedPixels(config, sim::BedImage{}, parameters, SentToneTables(scan.pixelType),
-                                      sim::Calibration{});
-    return image;
+    const uint8_t type = mode == kModeColour ? sim::kColour : mode == kModeGray ? sim::kGreyColourShaded : sim::kLineArt;
+    auto units = [](float inches) { return static_cast<uint16_t>(inches * kOpticalRate); };
+    return ScannerImage(scannerKeys, {type, scan.dpi, units(scan.left), units(scan.top), units(scan.right),
+                                      units(scan.bottom), UnattendedToneTables(scan.pixelType)});
 }
 
-uint32_t PaddedRow(uint32_t lineBytes) { return (lineBytes + 3) & ~3u; }
-
-// Bottom-up, padded rows (blue, green, red for colour) back in scanner order.
-std::vector<uint8_t> FromBitmapRows(const uint8_t* rows, uint32_t lines, uint32_t lineBytes, bool colour) {
-    const uint32_t stride = PaddedRow(lineBytes);
-    std::vector<uint8_t> out(size_t{lines} * lineBytes);
-    for (uint32_t line = 0; line < lines; ++line) {
-        const uint8_t* row = rows + size_t{lines - 1 - line} * stride;
-        uint8_t* dest = out.data() + size_t{line} * lineBytes;
-        std::memcpy(dest, row, lineBytes);
-        if (colour)
-            for (uint32_t p = 0; p + 2 < lineBytes; p += 3) std::swap(dest[p], dest[p + 2]);
-    }
-    return out;
-}
-
-// Equal images, or where the first difference lies.
-::testing::AssertionResult SamePixels(const Image& expected, const std::vector<uint8_t>& actual) {
-    if (actual.size() != expected.bytes.size())
-        return ::testing::AssertionFailure() << "size " << actual.size() << ", expected " << expected.bytes.size();
-    for (size_t i = 0; i < actual.size(); ++i)
-        if (actual[i] != expected.bytes[i])
-            return ::testing::AssertionFailure()
-                   << "line " << i / expected.lineBytes << " byte " << i % expected.lineBytes << ": "
-                   << int(actual[i]) << ", expected " << int(expected.bytes[i]);
-    return ::testing::AssertionSuccess();
-}
-
-std::vector<uint8_t> ReadWholeFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string TempPath(const char* name) {
-    char directory[MAX_PATH + 1] = {};
-    GetTempPathA(MAX_PATH, directory);
-    return std::string(directory) + name;
-}
-
-// Every DAT_IMAGEMEMXFER answer of one image.
-struct MemoryBlocks {
-    std::vector<TW_UINT16> codes;
-    std::vector<TW_IMAGEMEMXFER> records;
-    std::vector<uint8_t> rows;  // the blocks' rows in YOffset order
-};
-
-class TransferTest : public SourceTest {
+class TransferTest : public AcquireTest {
 protected:
     void SetUp() override {
-        SourceTest::SetUp();
+        AcquireTest::SetUp();
         Connect("");
-    }
-
-    // Opens the source afresh on a uniform-sensor scanner with `extraKeys`.
-    void Connect(const std::string& extraKeys) {
-        keys = kUniformSensor + extraKeys;
-        SetScanner(keys);
-        if (host.sourceOpen) {
-            if (host.enabled) host.Disable();
-            ASSERT_EQ(host.CloseSource(), TWRC_SUCCESS);
-            ASSERT_EQ(host.OpenSource(""), TWRC_SUCCESS);
-        } else {
-            ASSERT_EQ(Open(host), TWRC_SUCCESS);
-        }
-        ClearScannerLog();
-    }
-
-    TW_UINT16 SetOneValue(TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 item) {
-        TW_CAPABILITY capability{cap, TWON_ONEVALUE, 0};
-        HGLOBAL block = GlobalAlloc(GHND, sizeof(TW_ONEVALUE));
-        auto* value = static_cast<TW_ONEVALUE*>(GlobalLock(block));
-        value->ItemType = itemType;
-        value->Item = item;
-        GlobalUnlock(block);
-        capability.hContainer = static_cast<TW_HANDLE>(reinterpret_cast<uintptr_t>(block));
-        TW_UINT16 rc = host.Ds(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability);
-        GlobalFree(block);
-        return rc;
     }
 
     // Negotiates `scan` for `mechanism` in state 4 and enables without the
@@ -196,56 +75,6 @@ protected:
         if (host.Enable(false) != TWRC_SUCCESS) return false;
         return host.WaitForNotification(20000) == MSG_XFERREADY;
     }
-
-    // The file transfer's target: the name, then the format through the
-    // capability (the set-up triplet takes TIFF only).
-    void ChooseFile(const std::string& path, TW_UINT16 format) {
-        TW_SETUPFILEXFER setup{};
-        lstrcpynA(setup.FileName, path.c_str(), sizeof setup.FileName);
-        setup.Format = TWFF_TIFF;
-        ASSERT_EQ(host.Ds(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup), TWRC_SUCCESS);
-        ASSERT_EQ(SetOneValue(ICAP_IMAGEFILEFORMAT, TWTY_UINT16, format), TWRC_SUCCESS);
-    }
-
-    TW_UINT16 MemoryBlock(uint8_t* buffer, uint32_t length, TW_IMAGEMEMXFER& record) {
-        record = TW_IMAGEMEMXFER{};
-        record.Memory.Flags = TWMF_APPOWNS | TWMF_POINTER;
-        record.Memory.Length = length;
-        record.Memory.TheMem = static_cast<TW_UINT32>(reinterpret_cast<uintptr_t>(buffer));
-        return host.Ds(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &record);
-    }
-
-    // Blocks until the source stops answering TWRC_SUCCESS.
-    MemoryBlocks TakeMemoryBlocks(uint32_t length = 65536) {
-        MemoryBlocks taken;
-        std::vector<uint8_t> buffer(length);
-        for (;;) {
-            TW_IMAGEMEMXFER record{};
-            TW_UINT16 rc = MemoryBlock(buffer.data(), length, record);
-            taken.codes.push_back(rc);
-            if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) break;
-            taken.records.push_back(record);
-            taken.rows.insert(taken.rows.end(), buffer.begin(), buffer.begin() + record.BytesWritten);
-            if (rc == TWRC_XFERDONE) break;
-        }
-        return taken;
-    }
-
-    TW_UINT16 EndTransfer(TW_UINT16 msg = MSG_ENDXFER) {
-        TW_PENDINGXFERS pending{};
-        return host.Ds(DG_CONTROL, DAT_PENDINGXFERS, msg, &pending);
-    }
-
-    // The texts of the message boxes shown since the last call.
-    std::vector<std::string> TakeMessages() {
-        std::vector<std::string> texts;
-        for (const RecordedBox& box : recorder.boxes) texts.push_back(box.text);
-        recorder.boxes.clear();
-        return texts;
-    }
-
-    std::string keys;
-    HostSession host;
 };
 
 const Scan kLineArt{TWPT_BW, 100, 1, 1, 5, 3};
@@ -256,34 +85,6 @@ const Scan kTwoChunks{TWPT_RGB, 300, 1, 1, 5, 3.5f};
 const Scan kThreeChunks{TWPT_RGB, 300, 1, 1, 5, 5};
 
 // --- Native transfer ------------------------------------------------------
-
-struct Dib {
-    int32_t width = 0, height = 0;
-    uint16_t bitCount = 0;
-    uint32_t clrUsed = 0;
-    std::vector<uint8_t> palette;
-    std::vector<uint8_t> rows;
-};
-
-// The bitmap the host received; the host frees it, as TWAIN has it.
-Dib TakeDib(TW_UINT32 handle) {
-    Dib dib;
-    HGLOBAL block = reinterpret_cast<HGLOBAL>(static_cast<uintptr_t>(handle));
-    const auto* bytes = static_cast<const uint8_t*>(GlobalLock(block));
-    if (!bytes) return dib;
-    BITMAPINFOHEADER header;
-    std::memcpy(&header, bytes, sizeof header);
-    dib.width = header.biWidth;
-    dib.height = header.biHeight;
-    dib.bitCount = header.biBitCount;
-    dib.clrUsed = header.biClrUsed;
-    const size_t paletteBytes = 4 * size_t{header.biClrUsed};
-    dib.palette.assign(bytes + 40, bytes + 40 + paletteBytes);
-    dib.rows.assign(bytes + 40 + paletteBytes, bytes + GlobalSize(block));
-    GlobalUnlock(block);
-    EXPECT_EQ(GlobalFree(block), nullptr);
-    return dib;
-}
 
 TEST_F(TransferTest, NativeBitmapInEveryModeIsBottomUpWithItsPalette) {
     for (const Scan& scan : {kLineArt, kGrey, kColour}) {
@@ -569,6 +370,20 @@ TEST_F(TransferTest, HostBufferSmallerThanOneRowIsLowMemory) {
         EXPECT_EQ(host.WaitForNotification(5000), MSG_CLOSEDSREQ);
         EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
     }
+}
+
+TEST_F(TransferTest, AnotherMechanismThanTheImageWasPreparedForIsASequenceError) {
+    ASSERT_TRUE(Ready(kGrey, TWSX_MEMORY));
+    ASSERT_EQ(SetOneValue(ICAP_XFERMECH, TWTY_UINT16, TWSX_NATIVE), TWRC_SUCCESS);
+    ClearScannerLog();
+    TW_UINT32 handle = 0xDEADBEEF;
+    EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle), TWRC_FAILURE);
+    EXPECT_EQ(host.ConditionCode(), TWCC_SEQERROR);
+    EXPECT_EQ(handle, 0u);
+    EXPECT_EQ(CountRequests(blocks::kReadImageData), 0);
+    EXPECT_EQ(CountRequests(blocks::kStopScan), 1);
+    EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+    EXPECT_TRUE(TakeMessages().empty());
 }
 
 TEST_F(TransferTest, AbandonedImagesStopTheScannerAndTheNextStartsClean) {

@@ -1,0 +1,149 @@
+// Scan set-up of the image processing: output matching and its profile, the
+// CMYK table, the plan and the colour pass; and the line steps every
+// transfer shares.
+#include "engine/processing.h"
+
+#include <new>
+#include <string>
+
+#include "device/device.h"
+#include "device/messages.h"
+#include "engine/file_writer.h"
+#include "engine/job_state.h"
+#include "engine/settings_record.h"
+#include "resources/resource_ids.h"
+#include "settings/texts.h"
+#include "twain/capability_state.h"
+#include "twain/host_rules.h"
+#include "twain/session.h"
+
+ProcessingState g_processing;
+
+namespace {
+
+std::string WindowsDirectory() {
+    char directory[MAX_PATH + 1] = {};
+    const UINT length = GetWindowsDirectoryA(directory, MAX_PATH);
+    return length > 0 && length <= MAX_PATH ? std::string(directory, length) : std::string();
+}
+
+bool ColourRows(const ScanSettings& s) {
+    return s.scanMode == kModeColour && (s.colourKind == kColour24 || s.colourKind == kColourCmyk);
+}
+
+// Output matching stays on only with a profile to match with.
+void PrepareOutputMatching(HWND owner) {
+    ScanSettings& s = g_scanSettings;
+    colour::ReleaseColourProfile(g_processing.profile);
+    if (s.outputMatch == 0) return;
+    const bool profiled = ColourRows(s) && (s.scanSource == kSourceReflective || s.scanSource == kSourcePositive);
+    if (profiled && colour::LoadColourProfile(colour::ColourProfilePath(WindowsDirectory(), s.scanSource),
+                                              g_processing.profile))
+        return;
+    s.outputMatch = 0;
+    if (profiled)
+        MessageBoxW(owner, LoadText(TXT_PROFILE_MISSING).c_str(), LoadText(TXT_INFORMATION).c_str(),
+                    MB_OK | MB_ICONINFORMATION);
+}
+
+}  // namespace
+
+bool PrepareProcessing(HWND owner) {
+    PrepareOutputMatching(owner);
+    colour::FreeCmykTable(g_processing.cmyk);
+    const ScanSettings& s = g_scanSettings;
+    if (s.scanMode != kModeColour || s.colourKind != kColourCmyk) return true;
+    const bool pictureHost = HostIsPicturePublisher();
+    g_processing.cmykDirect = pictureHost && g_caps.pixelFlavorSet != 0;
+    if (colour::LoadCmykTable(colour::CmykTablePath(WindowsDirectory(), pictureHost), g_processing.cmyk)) return true;
+    ShowDeviceError(owner, MSG_READ_FILE_FAILURE);
+    return false;
+}
+
+processing::Delivery CurrentDelivery() {
+    switch (g_caps.xferMechIndex) {
+        case TWSX_NATIVE: return processing::Delivery::kNative;
+        case TWSX_FILE: return processing::Delivery::kFile;
+        default: return processing::Delivery::kMemory;
+    }
+}
+
+bool PlannedFor(processing::Delivery delivery) {
+    if (g_processing.plan.delivery == delivery) return true;
+    g_job.scanFailed = true;
+    g_twain.conditionCode = TWCC_SEQERROR;
+    g_twain.returnCode = TWRC_FAILURE;
+    StopAndWaitIdle();
+    return false;
+}
+
+bool PlanScanProcessing() {
+    const auto plan = processing::PlanProcessing(g_scanSettings, g_job.derived, CurrentDelivery(),
+                                                 g_job.bytesPerScanLine, g_job.lines);
+    if (!plan) return false;
+    g_processing.plan = *plan;
+    g_processing.colourPassChanges =
+        plan->colourPass && colour::PrepareColourPass(g_savedTone, g_scanSettings.scanMode, colour::PixelOrder::kRgb,
+                                                      nullptr, g_processing.colourTables);
+    return true;
+}
+
+bool Reserve(std::vector<uint8_t>& buffer, size_t bytes) {
+    if (buffer.size() >= bytes) return true;
+    try {
+        buffer.resize(bytes);
+    } catch (const std::bad_alloc&) {
+        std::vector<uint8_t>().swap(buffer);
+        return false;
+    }
+    return true;
+}
+
+const uint8_t* ProcessLine(const uint8_t* scannerLine) {
+    const processing::ProcessingPlan& plan = g_processing.plan;
+    if (!plan.doubling) return scannerLine;
+    // DoubleLine writes the partial last byte of thinned line art too.
+    std::vector<uint8_t>& doubled = g_processing.doubledLine;
+    if (!Reserve(doubled, size_t{plan.lineBytes} + 1)) return nullptr;
+    if (resample::DoubleLine(plan.kind, scannerLine, plan.scanPixels, *plan.doubling, doubled.data(),
+                             doubled.size()) < plan.lineBytes)
+        return nullptr;
+    return doubled.data();
+}
+
+rowoutput::RowForm StoredLineForm() {
+    return rowoutput::ScannerOrderRow(g_processing.plan.lineBytes,
+                                      g_processing.colourPassChanges ? &g_processing.colourTables : nullptr);
+}
+
+rowoutput::RowForm BitmapLineForm() {
+    const processing::ProcessingPlan& plan = g_processing.plan;
+    return rowoutput::BitmapRow(plan.lineBytes, (plan.lineBytes + 3) & ~3u, plan.kind == resample::PixelKind::kColour,
+                                g_processing.colourPassChanges ? &g_processing.colourTables : nullptr);
+}
+
+processing::BlockTables ProcessingTables() {
+    return {&g_processing.profile, &g_processing.cmyk, g_processing.cmykDirect};
+}
+
+void ReleaseProcessing() {
+    ProcessingState& p = g_processing;
+    if (p.workFile != INVALID_HANDLE_VALUE) {
+        CloseHandle(p.workFile);
+        if (!p.keepWorkFile) DeleteFileA(p.workFilePath.c_str());
+    }
+    p.workFile = INVALID_HANDLE_VALUE;
+    if (p.interpolationFile != INVALID_HANDLE_VALUE) {
+        CloseHandle(p.interpolationFile);
+        DeleteFileA(WorkFilePath(WorkFile::kInterpolation).c_str());
+    }
+    p.interpolationFile = INVALID_HANDLE_VALUE;
+    p.linesReadBack = 0;
+    p.unsharp = {};
+    p.descreen = {};
+    p.decimation = {};
+    std::vector<uint8_t>().swap(p.doubledLine);
+    resample::ReleaseCarryRow(p.carry);
+    colour::FreeCmykTable(g_processing.cmyk);
+    colour::ReleaseColourProfile(g_processing.profile);
+}
