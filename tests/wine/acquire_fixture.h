@@ -197,18 +197,6 @@ protected:
         ClearScannerLog();
     }
 
-    TW_UINT16 SetOneValue(TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 item) {
-        TW_CAPABILITY capability{cap, TWON_ONEVALUE, 0};
-        HGLOBAL block = GlobalAlloc(GHND, sizeof(TW_ONEVALUE));
-        auto* value = static_cast<TW_ONEVALUE*>(GlobalLock(block));
-        value->ItemType = itemType;
-        value->Item = item;
-        GlobalUnlock(block);
-        capability.hContainer = static_cast<TW_HANDLE>(reinterpret_cast<uintptr_t>(block));
-        TW_UINT16 rc = host.Ds(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability);
-        GlobalFree(block);
-        return rc;
-    }
 
     // The file transfer's target: the name, then the format through the
     // capability (the set-up triplet takes TIFF only).
@@ -217,7 +205,7 @@ protected:
         lstrcpynA(setup.FileName, path.c_str(), sizeof setup.FileName);
         setup.Format = TWFF_TIFF;
         ASSERT_EQ(host.Ds(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup), TWRC_SUCCESS);
-        ASSERT_EQ(SetOneValue(ICAP_IMAGEFILEFORMAT, TWTY_UINT16, format), TWRC_SUCCESS);
+        ASSERT_EQ(SetOneValue(host, ICAP_IMAGEFILEFORMAT, TWTY_UINT16, format), TWRC_SUCCESS);
     }
 
     TW_UINT16 MemoryBlock(uint8_t* buffer, uint32_t length, TW_IMAGEMEMXFER& record) {

@@ -18,18 +18,6 @@ protected:
         SetEnvironmentVariableA("TEMP", "T:\\");
     }
 
-    TW_UINT16 SetOneValue(TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 item) {
-        TW_CAPABILITY capability{cap, TWON_ONEVALUE, 0};
-        HGLOBAL block = GlobalAlloc(GHND, sizeof(TW_ONEVALUE));
-        auto* value = static_cast<TW_ONEVALUE*>(GlobalLock(block));
-        value->ItemType = itemType;
-        value->Item = item;
-        GlobalUnlock(block);
-        capability.hContainer = static_cast<TW_HANDLE>(reinterpret_cast<uintptr_t>(block));
-        TW_UINT16 rc = host.Ds(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability);
-        GlobalFree(block);
-        return rc;
-    }
 
     HostSession host;
 };
@@ -41,7 +29,7 @@ TEST_F(DiskSpaceTest, ImageLargerThanTheDiskIsRefusedWithTheDiskMessage) {
     ASSERT_EQ(std::string(setup.FileName, 3), "T:\\");
 
     // Colour at 300 dpi over 2 x 2 inches: 1,080,000 bytes and the TIFF header.
-    ASSERT_EQ(SetOneValue(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB), TWRC_SUCCESS);
+    ASSERT_EQ(SetOneValue(host, ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB), TWRC_SUCCESS);
     TW_IMAGELAYOUT layout{};
     layout.Frame = {Fix32FromInt(1), Fix32FromInt(1), Fix32FromInt(3), Fix32FromInt(3)};
     layout.DocumentNumber = layout.PageNumber = layout.FrameNumber = 1;

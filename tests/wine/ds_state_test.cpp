@@ -18,18 +18,6 @@ HGLOBAL Block(TW_HANDLE handle) { return reinterpret_cast<HGLOBAL>(static_cast<u
 
 // Sends MSG_SET of a one-value container (TWTY_UINT16: the source's readers
 // take no TWTY_BOOL) and frees the container again.
-TW_UINT16 SetOneValue(HostSession& host, TW_UINT32 group, TW_UINT16 cap, TW_UINT32 item) {
-    HGLOBAL block = GlobalAlloc(GHND, sizeof(TW_ONEVALUE));
-    auto* one = static_cast<TW_ONEVALUE*>(GlobalLock(block));
-    one->ItemType = TWTY_UINT16;
-    one->Item = item;
-    GlobalUnlock(block);
-    TW_CAPABILITY capability{cap, TWON_ONEVALUE, static_cast<TW_HANDLE>(reinterpret_cast<uintptr_t>(block))};
-    TW_UINT16 rc = host.Ds(group, DAT_CAPABILITY, MSG_SET, &capability);
-    GlobalFree(block);
-    return rc;
-}
-
 // A container the source allocated for the host is the host's to free.
 void FreeContainer(TW_CAPABILITY& capability) {
     if (capability.hContainer) GlobalFree(Block(capability.hContainer));
@@ -278,11 +266,11 @@ TEST_F(StateTest, FeederSwitchIsSetOnlyInStateFour) {
     SetScanner("Feeder=1\n");
     HostSession host;
     ASSERT_EQ(Open(host), TWRC_SUCCESS);
-    EXPECT_EQ(SetOneValue(host, DG_CONTROL, CAP_FEEDERENABLED, 1), TWRC_SUCCESS);
-    EXPECT_EQ(SetOneValue(host, DG_CONTROL, CAP_AUTOFEED, 0), TWRC_SUCCESS);
+    EXPECT_EQ(SetOneValue(host, CAP_FEEDERENABLED, TWTY_UINT16, 1), TWRC_SUCCESS);
+    EXPECT_EQ(SetOneValue(host, CAP_AUTOFEED, TWTY_UINT16, 0), TWRC_SUCCESS);
     ASSERT_EQ(host.Enable(true), TWRC_SUCCESS);
     for (TW_UINT16 cap : {CAP_FEEDERENABLED, CAP_AUTOFEED}) {
-        EXPECT_EQ(SetOneValue(host, DG_CONTROL, cap, 0), TWRC_FAILURE);
+        EXPECT_EQ(SetOneValue(host, cap, TWTY_UINT16, 0), TWRC_FAILURE);
         EXPECT_EQ(host.ConditionCode(), TWCC_SEQERROR);
     }
     EXPECT_EQ(SourceState(host), 5);
@@ -351,7 +339,7 @@ TEST_F(StateTest, UnknownTripletsAreBadProtocolAndTouchNothing) {
 TEST_F(StateTest, DataGroupIsNeverExamined) {
     HostSession host;
     ASSERT_EQ(Open(host), TWRC_SUCCESS);
-    EXPECT_EQ(SetOneValue(host, DG_IMAGE, ICAP_PIXELTYPE, TWPT_RGB), TWRC_SUCCESS);
+    EXPECT_EQ(SetOneValue(host, ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB, DG_IMAGE), TWRC_SUCCESS);
 
     for (TW_UINT32 group : {DG_CONTROL, DG_IMAGE, TW_UINT32(0), TW_UINT32(0x12345678)}) {
         SCOPED_TRACE(group);

@@ -19,18 +19,6 @@ protected:
         ClearScannerLog();
     }
 
-    TW_UINT16 SetOneValue(TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 item) {
-        TW_CAPABILITY capability{cap, TWON_ONEVALUE, 0};
-        HGLOBAL block = GlobalAlloc(GHND, sizeof(TW_ONEVALUE));
-        auto* value = static_cast<TW_ONEVALUE*>(GlobalLock(block));
-        value->ItemType = itemType;
-        value->Item = item;
-        GlobalUnlock(block);
-        capability.hContainer = static_cast<TW_HANDLE>(reinterpret_cast<uintptr_t>(block));
-        TW_UINT16 rc = host.Ds(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability);
-        GlobalFree(block);
-        return rc;
-    }
 
     void SetFrame(float left, float top, float right, float bottom) {
         TW_IMAGELAYOUT layout{};
@@ -41,8 +29,8 @@ protected:
 
     // Pixel type and a resolution index (1 = 100 dpi).
     void Choose(TW_UINT16 pixelType, TW_UINT16 dpi) {
-        ASSERT_EQ(SetOneValue(ICAP_PIXELTYPE, TWTY_UINT16, pixelType), TWRC_SUCCESS);
-        ASSERT_EQ(SetOneValue(ICAP_XRESOLUTION, TWTY_FIX32, Fix32ToContainer(Fix32FromInt(dpi))), TWRC_SUCCESS);
+        ASSERT_EQ(SetOneValue(host, ICAP_PIXELTYPE, TWTY_UINT16, pixelType), TWRC_SUCCESS);
+        ASSERT_EQ(SetOneValue(host, ICAP_XRESOLUTION, TWTY_FIX32, Fix32ToContainer(Fix32FromInt(dpi))), TWRC_SUCCESS);
     }
 
     TW_IMAGEINFO ImageInfo() {

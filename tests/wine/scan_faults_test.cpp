@@ -21,8 +21,8 @@ protected:
         host.notifications.clear();
         host.notificationsTaken = 0;
         ASSERT_EQ(host.dsmOpen ? host.OpenSource("") : Open(host), TWRC_SUCCESS);
-        ASSERT_EQ(SetOneValue(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB), TWRC_SUCCESS);
-        ASSERT_EQ(SetOneValue(ICAP_XRESOLUTION, TWTY_FIX32, Fix32ToContainer(Fix32FromInt(300))), TWRC_SUCCESS);
+        ASSERT_EQ(SetOneValue(host, ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB), TWRC_SUCCESS);
+        ASSERT_EQ(SetOneValue(host, ICAP_XRESOLUTION, TWTY_FIX32, Fix32ToContainer(Fix32FromInt(300))), TWRC_SUCCESS);
         TW_IMAGELAYOUT layout{};
         layout.Frame = {Fix32FromInt(1), Fix32FromInt(1), Fix32FromReal(1 + kSide), Fix32FromReal(1 + kSide)};
         layout.DocumentNumber = layout.PageNumber = layout.FrameNumber = 1;
@@ -30,18 +30,6 @@ protected:
         ClearScannerLog();
     }
 
-    TW_UINT16 SetOneValue(TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 item) {
-        TW_CAPABILITY capability{cap, TWON_ONEVALUE, 0};
-        HGLOBAL block = GlobalAlloc(GHND, sizeof(TW_ONEVALUE));
-        auto* value = static_cast<TW_ONEVALUE*>(GlobalLock(block));
-        value->ItemType = itemType;
-        value->Item = item;
-        GlobalUnlock(block);
-        capability.hContainer = static_cast<TW_HANDLE>(reinterpret_cast<uintptr_t>(block));
-        TW_UINT16 rc = host.Ds(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability);
-        GlobalFree(block);
-        return rc;
-    }
 
     // Memory blocks until the source stops answering TWRC_SUCCESS; the last
     // return code.
