@@ -1,6 +1,8 @@
 // The dialog's Scan button: the scan runs with the dialog's settings, the
 // status window shows its texts and percentage while the host transfers, and
 // the settings are written back after the start.
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "tests/wine/ds_fixture.h"
@@ -62,6 +64,21 @@ TEST_F(DialogScanTest, StatusWindowShowsTheScanAndTheSettingsAreSaved) {
     char mode[8] = {};
     GetProfileStringA("A3 SCANNER", "ScanMode", "", mode, sizeof mode);
     EXPECT_STREQ(mode, "1013");
+}
+
+TEST_F(DialogScanTest, PostProcessedScanShowsTheProcessingText) {
+    SetProfile("A3 SCANNER", "ScanMode", "1013");
+    SetProfile("A3 SCANNER", "ScanRes", "100");
+    SetProfile("A3 SCANNER", "Frame", "30  30  90  60  ");
+    SetProfile("A3 SCANNER", "FilterMode", "1");
+    ASSERT_EQ(PressScan(), MSG_XFERREADY);
+    EXPECT_EQ(TransferAll(), TWRC_XFERDONE);
+    std::vector<std::string> texts;
+    for (const RecordedDialog& dialog : recorder.dialogs)
+        if (dialog.title == " Scanning Percentage Completed " && !dialog.texts.empty())
+            texts.push_back(dialog.texts[0]);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "scanning ..."), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), " Image Processing ...   "), texts.end());
 }
 
 TEST_F(DialogScanTest, ScanAreaTooSmallIsRefusedAndTheButtonsComeBack) {
