@@ -4,6 +4,7 @@
 
 #include "engine/calibration.h"
 #include "resources/resource_ids.h"
+#include "settings/file_dialog.h"
 #include "settings/profile.h"
 #include "settings/profile_settings.h"
 #include "settings/texts.h"
@@ -61,6 +62,14 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
                     break;
                 case IDC_CANCEL_SCAN:
                     CloseSequence(dialog);
+                    break;
+                case IDC_LOAD:
+                    g_settingsFileDialog.batchFiles = false;
+                    RunLoadSettingsDialog(dialog);
+                    break;
+                case IDC_SAVE:
+                    g_settingsFileDialog.batchFiles = false;
+                    RunSaveSettingsDialog(dialog);
                     break;
             }
             return TRUE;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "resources/resource_ids.h"
+#include "tests/wine/dialog_driver.h"
 #include "tests/wine/ds_fixture.h"
 
 namespace {
@@ -91,6 +93,28 @@ TEST_F(DialogScanTest, ScanAreaTooSmallIsRefusedAndTheButtonsComeBack) {
     HWND dialog = FindMainDialog();
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 1001)));
     EXPECT_EQ(SourceState(host), 5);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace dstest;
+
+// The main dialog's Load and Save open the settings-file dialogs.
+TEST_F(DialogScanTest, LoadAndSaveOpenTheSettingsFileDialogs) {
+    ASSERT_EQ(Open(host), TWRC_SUCCESS);
+    ASSERT_EQ(host.Enable(true), TWRC_SUCCESS);
+    HWND main = FindMainDialog();
+    ASSERT_NE(main, nullptr);
+    for (int button : {IDC_LOAD, IDC_SAVE}) {
+        std::string title;
+        DriveDialog(IDC_FILE_NAME, [&](HWND dialog) {
+            title = Title(dialog);
+            Click(dialog, IDC_FILE_CANCEL);
+        }, [&] { return static_cast<int>(SendMessageW(main, WM_COMMAND, button, 0)); });
+        EXPECT_EQ(title, button == IDC_LOAD ? "Load Setting File" : "Save Setting File");
+    }
 }
 
 }  // namespace
