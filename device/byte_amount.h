@@ -5,4 +5,4 @@
 #include <string>
 
 // Above 1024 the number of kilobytes followed by "K", otherwise the plain number.
-std::string FormatByteAmount(uint32_t bytes);
+std::string FormatByteAmount(uint64_t bytes);

@@ -43,7 +43,7 @@ void ShowDeviceError(HWND owner, int number) {
     EndOfScanUiReset();
 }
 
-void ShowDiskShortage(HWND owner, uint32_t available, uint32_t required) {
+void ShowDiskShortage(HWND owner, uint64_t available, uint64_t required) {
     std::wstring text = LoadText(MSG_DISK_NEEDS) + Widen(FormatByteAmount(required)) + LoadText(MSG_DISK_HAS_ONLY) +
                         Widen(FormatByteAmount(available)) + LoadText(MSG_DISK_FREE_UP);
     MessageBoxW(owner, text.c_str(), BrandAndModel().c_str(), MB_OK | MB_ICONINFORMATION);

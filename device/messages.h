@@ -17,7 +17,7 @@ void ShowMessage(HWND owner, const std::wstring& text);
 void ShowDeviceError(HWND owner, int number);
 
 // "The new image requires N bytes ... Your disk has only M bytes ...".
-void ShowDiskShortage(HWND owner, uint32_t available, uint32_t required);
+void ShowDiskShortage(HWND owner, uint64_t available, uint64_t required);
 
 // The application buffers are too small for the image width.
 void ShowBufferShortage(HWND owner);

@@ -58,8 +58,7 @@ bool DiskHasRoom(HWND owner) {
     uint64_t free = 0;
     if (!FreeDiskBytesOf(g_setup.fileSetupDefault.FileName, free)) return Refuse(owner, MSG_WRITE_FILE_ERROR);
     if (free < needed) {
-        auto clamp = [](uint64_t n) { return static_cast<uint32_t>(n > 0xFFFFFFFFu ? 0xFFFFFFFFu : n); };
-        ShowDiskShortage(owner, clamp(free), clamp(needed - 1));
+        ShowDiskShortage(owner, free, needed - 1);
         g_job.scanFailed = true;
         return false;
     }

@@ -51,7 +51,7 @@ void RunScanSequence(HWND dialog) {
         return;
     }
     if (free < size) {
-        ShowDiskShortage(g_twain.parentWindow, static_cast<uint32_t>(free), size);
+        ShowDiskShortage(g_twain.parentWindow, free, size);
         if (!RunTempDirDialog(dialog, size)) return;
     }
 

@@ -62,8 +62,7 @@ bool Accept(HWND dialog, const DialogData& data) {
     UseName(directory + "\\" + FileNamePartOf(data.oldName));
     uint64_t free = 0;
     if (FreeDiskBytesOf(g_setup.fileSetupDefault.FileName, free) && free >= data.imageBytes) return true;
-    auto clamp = [](uint64_t n) { return static_cast<uint32_t>(std::min<uint64_t>(n, 0xFFFFFFFFu)); };
-    ShowDiskShortage(g_twain.parentWindow, clamp(free), clamp(data.imageBytes));
+    ShowDiskShortage(g_twain.parentWindow, free, data.imageBytes);
     UseName(data.oldName);
     return false;
 }

@@ -84,4 +84,5 @@ TEST(ByteAmount, KilobytesAbove1024) {
     EXPECT_EQ(FormatByteAmount(1025), "1K");
     EXPECT_EQ(FormatByteAmount(0), "0");
     EXPECT_EQ(FormatByteAmount(4294967295u), "4194303K");
+    EXPECT_EQ(FormatByteAmount(uint64_t{80} << 30), "83886080K");  // large disks are not cut to 32 bits
 }
