@@ -129,6 +129,22 @@ TW_UINT16 HostSession::OpenSource(const char* productName) {
     return rc;
 }
 
+TW_UINT16 HostSession::SetOneValue(TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 item, TW_UINT32 group) {
+    HGLOBAL block = GlobalAlloc(GHND, sizeof(TW_ONEVALUE));
+    auto* value = block ? static_cast<TW_ONEVALUE*>(GlobalLock(block)) : nullptr;
+    if (!value) {
+        if (block) GlobalFree(block);
+        return TWRC_FAILURE;
+    }
+    value->ItemType = itemType;
+    value->Item = item;
+    GlobalUnlock(block);
+    TW_CAPABILITY capability{cap, TWON_ONEVALUE, static_cast<TW_HANDLE>(reinterpret_cast<uintptr_t>(block))};
+    TW_UINT16 rc = Ds(group, DAT_CAPABILITY, MSG_SET, &capability);
+    GlobalFree(block);
+    return rc;
+}
+
 TW_UINT16 HostSession::ConditionCode() {
     TW_STATUS status{};
     return Ds(DG_CONTROL, DAT_STATUS, MSG_GET, &status) == TWRC_SUCCESS ? status.ConditionCode : 0xFFFF;

@@ -70,6 +70,9 @@ struct HostSession {
     // manager answers with the condition code it kept), and to the manager;
     // 0xFFFF when the status call itself fails.
     TW_UINT16 ConditionCode();
+    // MSG_SET of a one-value container to the source, made and freed as a
+    // host does; TWRC_FAILURE without a call when no memory can be had.
+    TW_UINT16 SetOneValue(TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 item, TW_UINT32 group = DG_CONTROL);
     TW_UINT16 DsmConditionCode();
     // MSG_ENABLEDS with ShowUI and this session's parent window; with ui
     // given, that record is sent (hParent filled in) and left as the source

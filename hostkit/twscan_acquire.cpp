@@ -32,19 +32,7 @@ const char* CapabilityName(TW_UINT16 cap) {
 // MSG_SET of a one-value container. TWRC_CHECKSTATUS (the source took a
 // value of its own) is reported and accepted. 0, or the exit status.
 int SetOneValue(HostSession& host, TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 item, const std::string& shown) {
-    HGLOBAL block = GlobalAlloc(GHND, sizeof(TW_ONEVALUE));
-    auto* value = block ? static_cast<TW_ONEVALUE*>(GlobalLock(block)) : nullptr;
-    if (!value) {
-        std::fprintf(stderr, "twscan: out of memory for a capability container\n");
-        if (block) GlobalFree(block);
-        return kTwscanFailure;
-    }
-    value->ItemType = itemType;
-    value->Item = item;
-    GlobalUnlock(block);
-    TW_CAPABILITY capability{cap, TWON_ONEVALUE, static_cast<TW_HANDLE>(reinterpret_cast<uintptr_t>(block))};
-    TW_UINT16 rc = host.Ds(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability);
-    GlobalFree(block);
+    TW_UINT16 rc = host.SetOneValue(cap, itemType, item);
     const std::string what = std::string(CapabilityName(cap)) + " " + shown;
     if (rc == TWRC_CHECKSTATUS) {
         std::fprintf(stderr, "twscan: the source took another value than %s (TWRC_CHECKSTATUS)\n", what.c_str());

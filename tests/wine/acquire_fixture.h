@@ -205,7 +205,7 @@ protected:
         lstrcpynA(setup.FileName, path.c_str(), sizeof setup.FileName);
         setup.Format = TWFF_TIFF;
         ASSERT_EQ(host.Ds(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup), TWRC_SUCCESS);
-        ASSERT_EQ(SetOneValue(host, ICAP_IMAGEFILEFORMAT, TWTY_UINT16, format), TWRC_SUCCESS);
+        ASSERT_EQ(host.SetOneValue(ICAP_IMAGEFILEFORMAT, TWTY_UINT16, format), TWRC_SUCCESS);
     }
 
     TW_UINT16 MemoryBlock(uint8_t* buffer, uint32_t length, TW_IMAGEMEMXFER& record) {

@@ -29,7 +29,7 @@ TEST_F(DiskSpaceTest, ImageLargerThanTheDiskIsRefusedWithTheDiskMessage) {
     ASSERT_EQ(std::string(setup.FileName, 3), "T:\\");
 
     // Colour at 300 dpi over 2 x 2 inches: 1,080,000 bytes and the TIFF header.
-    ASSERT_EQ(SetOneValue(host, ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB), TWRC_SUCCESS);
+    ASSERT_EQ(host.SetOneValue(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB), TWRC_SUCCESS);
     TW_IMAGELAYOUT layout{};
     layout.Frame = {Fix32FromInt(1), Fix32FromInt(1), Fix32FromInt(3), Fix32FromInt(3)};
     layout.DocumentNumber = layout.PageNumber = layout.FrameNumber = 1;

@@ -159,20 +159,6 @@ inline HWND FindMainDialog() {
     return found;
 }
 
-// MSG_SET of a one-value container, made and freed as a host does.
-inline TW_UINT16 SetOneValue(HostSession& host, TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 item,
-                             TW_UINT32 group = DG_CONTROL) {
-    HGLOBAL block = GlobalAlloc(GHND, sizeof(TW_ONEVALUE));
-    auto* value = static_cast<TW_ONEVALUE*>(GlobalLock(block));
-    value->ItemType = itemType;
-    value->Item = item;
-    GlobalUnlock(block);
-    TW_CAPABILITY capability{cap, TWON_ONEVALUE, static_cast<TW_HANDLE>(reinterpret_cast<uintptr_t>(block))};
-    TW_UINT16 rc = host.Ds(group, DAT_CAPABILITY, MSG_SET, &capability);
-    GlobalFree(block);
-    return rc;
-}
-
 // A test with a clean WIN.INI, a default scanner, an empty log and a
 // recorder that answers every message box.
 class SourceTest : public ::testing::Test {

@@ -266,11 +266,11 @@ TEST_F(StateTest, FeederSwitchIsSetOnlyInStateFour) {
     SetScanner("Feeder=1\n");
     HostSession host;
     ASSERT_EQ(Open(host), TWRC_SUCCESS);
-    EXPECT_EQ(SetOneValue(host, CAP_FEEDERENABLED, TWTY_UINT16, 1), TWRC_SUCCESS);
-    EXPECT_EQ(SetOneValue(host, CAP_AUTOFEED, TWTY_UINT16, 0), TWRC_SUCCESS);
+    EXPECT_EQ(host.SetOneValue(CAP_FEEDERENABLED, TWTY_UINT16, 1), TWRC_SUCCESS);
+    EXPECT_EQ(host.SetOneValue(CAP_AUTOFEED, TWTY_UINT16, 0), TWRC_SUCCESS);
     ASSERT_EQ(host.Enable(true), TWRC_SUCCESS);
     for (TW_UINT16 cap : {CAP_FEEDERENABLED, CAP_AUTOFEED}) {
-        EXPECT_EQ(SetOneValue(host, cap, TWTY_UINT16, 0), TWRC_FAILURE);
+        EXPECT_EQ(host.SetOneValue(cap, TWTY_UINT16, 0), TWRC_FAILURE);
         EXPECT_EQ(host.ConditionCode(), TWCC_SEQERROR);
     }
     EXPECT_EQ(SourceState(host), 5);
@@ -339,7 +339,7 @@ TEST_F(StateTest, UnknownTripletsAreBadProtocolAndTouchNothing) {
 TEST_F(StateTest, DataGroupIsNeverExamined) {
     HostSession host;
     ASSERT_EQ(Open(host), TWRC_SUCCESS);
-    EXPECT_EQ(SetOneValue(host, ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB, DG_IMAGE), TWRC_SUCCESS);
+    EXPECT_EQ(host.SetOneValue(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB, DG_IMAGE), TWRC_SUCCESS);
 
     for (TW_UINT32 group : {DG_CONTROL, DG_IMAGE, TW_UINT32(0), TW_UINT32(0x12345678)}) {
         SCOPED_TRACE(group);

@@ -29,8 +29,8 @@ protected:
 
     // Pixel type and a resolution index (1 = 100 dpi).
     void Choose(TW_UINT16 pixelType, TW_UINT16 dpi) {
-        ASSERT_EQ(SetOneValue(host, ICAP_PIXELTYPE, TWTY_UINT16, pixelType), TWRC_SUCCESS);
-        ASSERT_EQ(SetOneValue(host, ICAP_XRESOLUTION, TWTY_FIX32, Fix32ToContainer(Fix32FromInt(dpi))), TWRC_SUCCESS);
+        ASSERT_EQ(host.SetOneValue(ICAP_PIXELTYPE, TWTY_UINT16, pixelType), TWRC_SUCCESS);
+        ASSERT_EQ(host.SetOneValue(ICAP_XRESOLUTION, TWTY_FIX32, Fix32ToContainer(Fix32FromInt(dpi))), TWRC_SUCCESS);
     }
 
     TW_IMAGEINFO ImageInfo() {

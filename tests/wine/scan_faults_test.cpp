@@ -21,8 +21,8 @@ protected:
         host.notifications.clear();
         host.notificationsTaken = 0;
         ASSERT_EQ(host.dsmOpen ? host.OpenSource("") : Open(host), TWRC_SUCCESS);
-        ASSERT_EQ(SetOneValue(host, ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB), TWRC_SUCCESS);
-        ASSERT_EQ(SetOneValue(host, ICAP_XRESOLUTION, TWTY_FIX32, Fix32ToContainer(Fix32FromInt(300))), TWRC_SUCCESS);
+        ASSERT_EQ(host.SetOneValue(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB), TWRC_SUCCESS);
+        ASSERT_EQ(host.SetOneValue(ICAP_XRESOLUTION, TWTY_FIX32, Fix32ToContainer(Fix32FromInt(300))), TWRC_SUCCESS);
         TW_IMAGELAYOUT layout{};
         layout.Frame = {Fix32FromInt(1), Fix32FromInt(1), Fix32FromReal(1 + kSide), Fix32FromReal(1 + kSide)};
         layout.DocumentNumber = layout.PageNumber = layout.FrameNumber = 1;

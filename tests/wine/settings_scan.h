@@ -85,7 +85,7 @@ protected:
         WriteProfileStringA(section, nullptr, nullptr);
         for (const auto& [key, value] : settings) WriteProfileStringA(section, key.c_str(), value.c_str());
         if (host.OpenSource("") != TWRC_SUCCESS) return false;
-        EXPECT_EQ(SetOneValue(host, ICAP_XFERMECH, TWTY_UINT16, mechanism), TWRC_SUCCESS);
+        EXPECT_EQ(host.SetOneValue(ICAP_XFERMECH, TWTY_UINT16, mechanism), TWRC_SUCCESS);
         if (!file.empty()) ChooseFile(file, format);
         if (host.Enable(true) != TWRC_SUCCESS) return false;
         HWND dialog = FindMainDialog();

@@ -64,9 +64,9 @@ protected:
     // user interface; true when the image is ready (state 6).
     bool Ready(const Scan& scan, TW_UINT16 mechanism) {
         if (host.enabled) host.Disable();
-        EXPECT_EQ(SetOneValue(host, ICAP_PIXELTYPE, TWTY_UINT16, scan.pixelType), TWRC_SUCCESS);
-        EXPECT_EQ(SetOneValue(host, ICAP_XRESOLUTION, TWTY_FIX32, Fix32ToContainer(Fix32FromInt(scan.dpi))), TWRC_SUCCESS);
-        EXPECT_EQ(SetOneValue(host, ICAP_XFERMECH, TWTY_UINT16, mechanism), TWRC_SUCCESS);
+        EXPECT_EQ(host.SetOneValue(ICAP_PIXELTYPE, TWTY_UINT16, scan.pixelType), TWRC_SUCCESS);
+        EXPECT_EQ(host.SetOneValue(ICAP_XRESOLUTION, TWTY_FIX32, Fix32ToContainer(Fix32FromInt(scan.dpi))), TWRC_SUCCESS);
+        EXPECT_EQ(host.SetOneValue(ICAP_XFERMECH, TWTY_UINT16, mechanism), TWRC_SUCCESS);
         TW_IMAGELAYOUT layout{};
         layout.Frame = {Fix32FromReal(scan.left), Fix32FromReal(scan.top), Fix32FromReal(scan.right),
                         Fix32FromReal(scan.bottom)};
@@ -374,7 +374,7 @@ TEST_F(TransferTest, HostBufferSmallerThanOneRowIsLowMemory) {
 
 TEST_F(TransferTest, AnotherMechanismThanTheImageWasPreparedForIsASequenceError) {
     ASSERT_TRUE(Ready(kGrey, TWSX_MEMORY));
-    ASSERT_EQ(SetOneValue(host, ICAP_XFERMECH, TWTY_UINT16, TWSX_NATIVE), TWRC_SUCCESS);
+    ASSERT_EQ(host.SetOneValue(ICAP_XFERMECH, TWTY_UINT16, TWSX_NATIVE), TWRC_SUCCESS);
     ClearScannerLog();
     TW_UINT32 handle = 0xDEADBEEF;
     EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle), TWRC_FAILURE);
