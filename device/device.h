@@ -72,4 +72,8 @@ bool PollUntilIdle();
 // Sends the lamp time-out (minutes, 255 = off).
 bool SetGreenSaver(uint16_t minutes);
 
+// The lamp time-out WIN.INI holds (A3 SCANNER / SAVER, default 20), kept to
+// the 16 bits of the request field.
+uint16_t SaverDelayFromProfile();
+
 inline uint16_t BlockStatus(const uint8_t* block) { return blocks::GetU16(block, blocks::kStatus); }

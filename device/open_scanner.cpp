@@ -5,7 +5,6 @@
 #include "device/inquiry.h"
 #include "device/messages.h"
 #include "resources/resource_ids.h"
-#include "settings/profile.h"
 #include "settings/texts.h"
 #include "twain/capability_state.h"
 #include "twain/session.h"
@@ -14,14 +13,6 @@ namespace {
 
 // The sharing program holds the scanner when its window exists here.
 bool SharingProgramRunning() { return FindWindowA("Lendaro", nullptr) != nullptr; }
-
-void SendSaverFromProfile() {
-    uint8_t* block = g_device.blocks.scanParameters;
-    int32_t minutes = ReadProfileNumber(kLampSection, "SAVER", "20", 130);
-    blocks::PutU16(block, blocks::scanparam::kSaverDelay, static_cast<uint16_t>(minutes));
-    block[blocks::scanparam::kSaverOnly] = 1;
-    ScannerRequest(blocks::kSetScanParameters, block);
-}
 
 }  // namespace
 
@@ -50,7 +41,7 @@ bool OpenScanner() {
         return false;
     }
 
-    SendSaverFromProfile();
+    SetGreenSaver(SaverDelayFromProfile());
     std::string version = BuildVersionText(inquiry, LoadTextA(TXT_ADAPTEC_CARD));
     CopyCut(g_twain.dsIdentity.Version.Info, version.c_str());
 

@@ -1,6 +1,7 @@
 #include "device/device.h"
 #include "device/messages.h"
 #include "device/notices.h"
+#include "settings/profile.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -69,6 +70,11 @@ bool StopAndWaitIdle() {
         return false;
     }
     return PollUntilReady(0, false);
+}
+
+uint16_t SaverDelayFromProfile() {
+    int32_t minutes = ReadProfileNumber(kLampSection, "SAVER", "20", 130);
+    return static_cast<uint16_t>(minutes < 0 ? 0 : minutes > 0xFFFF ? 0xFFFF : minutes);
 }
 
 bool SetGreenSaver(uint16_t minutes) {

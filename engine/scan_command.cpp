@@ -221,7 +221,7 @@ bool StartScanJob(HWND owner, uint32_t speedArgument, const ScanFrame& frame) {
     g_job.derived.postProcess = NeedsPostProcess(g_scanSettings, g_twain.batchToFile);
 
     ScanFrame window = frame;
-    uint16_t saver = static_cast<uint16_t>(ReadProfileNumber(kLampSection, "SAVER", "20", 130));
+    uint16_t saver = SaverDelayFromProfile();
     bool fileOrMemory = g_caps.xferMechIndex != TWSX_NATIVE;
     if (!ComputeScanWindow(g_scanSettings, fileOrMemory, saver, window, g_job.derived,
                            g_device.blocks.scanParameters))
