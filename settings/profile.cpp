@@ -33,3 +33,5 @@ bool IsTellarisBrand(const std::string& brand) { return lstrcmpiA(brand.c_str(),
 std::string ModelDisplayText() {
     return ReadProfileText(kInstallSection, "1200", "A3 Flatbed Scanner", 130);
 }
+
+std::string SoftwareVersionText() { return ReadProfileText(kInstallSection, "SWVERSION", "V1.0", 130); }

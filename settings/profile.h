@@ -27,3 +27,6 @@ bool IsTellarisBrand(const std::string& brand);
 
 // The model display text: key "1200" of the installation section.
 std::string ModelDisplayText();
+
+// SWVERSION of the installation section, default "V1.0".
+std::string SoftwareVersionText();

@@ -244,7 +244,7 @@ void AnswerPublisherFixed(TW_CAPABILITY& cap) {
             return text ? MakeOneValue(cap, TWTY_UINT32, text) : Fail(TWCC_LOWMEMORY);
         }
         case CAP_CAPTION: {
-            std::string caption = ReadProfileText(kInstallSection, "BRAND", "SCANNER", 256) + " Scanners";
+            std::string caption = BrandText() + " Scanners";
             TW_UINT32 text = MakeTextBlock(caption.c_str(), 256);
             return text ? MakeOneValue(cap, TWTY_UINT32, text) : Fail(TWCC_LOWMEMORY);
         }

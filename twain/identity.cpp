@@ -32,7 +32,7 @@ void BuildIdentityFromProfile() {
     std::string product = (IsTellarisBrand(brand) ? "Tellaris " : "") + ModelDisplayText();
     CopyCut(id.ProductFamily, product.c_str());
     CopyCut(id.ProductName, product.c_str());
-    CopyCut(id.Version.Info, ReadProfileText(kInstallSection, "SWVERSION", "V1.0", 130).c_str());
+    CopyCut(id.Version.Info, SoftwareVersionText().c_str());
 }
 
 bool FileExists(const std::string& path) {

@@ -36,7 +36,7 @@ std::string FileNamePartOf(const std::string& path) {
 
 void InitDialog(HWND dialog, const DialogData& data) {
     std::string title = BrandText() + " " + ModelDisplayText() + " " +
-                        ReadProfileText(kInstallSection, "SWVERSION", "V1.0", 130);
+                        SoftwareVersionText();
     SetWindowTextW(dialog, Widen(title).c_str());
     for (int line = 0; line < 4; ++line)
         SetDlgItemTextW(dialog, 1 + line, LoadText(MSG_TEMP_DRIVE_1 + line).c_str());
