@@ -26,6 +26,7 @@ struct JobState {
     uint8_t* currentLine = nullptr;  // address of the line LocateLine found last
 
     bool cancelRequested = false;    // the Escape key
+    uint32_t lastPumpTick = 0;       // GetTickCount of the last message pump
     bool scanFailed = false;
     bool newImage = true;            // the next block starts an image
     HWND progressWindow = nullptr;

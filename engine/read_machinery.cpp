@@ -76,6 +76,7 @@ uint8_t* LocateLine(uint32_t line) {
 }
 
 bool PumpAndCheckCancel() {
+    g_job.lastPumpTick = GetTickCount();
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST && message.wParam == VK_ESCAPE)
@@ -89,6 +90,11 @@ bool PumpAndCheckCancel() {
     StopAndWaitIdle();
     EndOfScanUiReset();
     return true;
+}
+
+bool PumpWhenDueAndCheckCancel() {
+    if (!g_job.cancelRequested && GetTickCount() - g_job.lastPumpTick < kPumpIntervalMs) return false;
+    return PumpAndCheckCancel();
 }
 
 void ScanFailed(uint16_t conditionCode, int textId) {

@@ -22,8 +22,16 @@ uint8_t* LocateLine(uint32_t line);
 
 // Removes and dispatches every waiting message; the Escape key cancels. When
 // a cancel is requested (now or before) the scan is stopped, the return code
-// becomes TWRC_CANCEL and true is returned.
+// becomes TWRC_CANCEL and true is returned. Runs before every chunk read.
 bool PumpAndCheckCancel();
+
+// The same between chunks (memory blocks, rows of a whole-image pass), but
+// the queue is only emptied once kPumpIntervalMs have passed since the last
+// pump: looking into an empty queue is a round trip to the window system on
+// some platforms, and hosts ask for blocks far more often than a person can
+// press a key or a window needs painting.
+constexpr uint32_t kPumpIntervalMs = 10;
+bool PumpWhenDueAndCheckCancel();
 
 // Shows `count` of the job's lines as done, with text `textId` (only when the
 // user interface is shown). At 100 % the window closes and the engine waits

@@ -129,7 +129,7 @@ bool DeliverScan(FileLayout layout, uint32_t linesPerBlock) {
 bool DeliverProcessedScan(FileLayout layout, uint32_t linesPerBlock) {
     if (!WriteScanToWorkFile()) return false;
     while (WorkFileLinesLeft() > 0) {
-        if (PumpAndCheckCancel()) return false;
+        if (PumpWhenDueAndCheckCancel()) return false;
         const uint32_t count = std::min(linesPerBlock, WorkFileLinesLeft());
         if (!ReadWorkFileLines(g_delivery.lines.data(), count) || !DeliverBlock(layout, count)) return false;
     }

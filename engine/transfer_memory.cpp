@@ -112,7 +112,7 @@ void MemoryTransfer(uint8_t* buffer, uint32_t length) {
         g_job.newImage = true;
         return;
     }
-    if (PumpAndCheckCancel()) return;
+    if (PumpWhenDueAndCheckCancel()) return;
 
     // Enlarged blocks are made from lines of their own; the others are
     // processed where the host receives them.

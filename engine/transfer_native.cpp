@@ -91,7 +91,7 @@ bool FilterBitmap(const Bitmap& dib) {
         ShowStepProgress(0, plan.rows, textId);
         const filters::FilterResult result = filter([&] {
             ShowStepProgress(++rows, plan.rows, textId);
-            return PumpAndCheckCancel();
+            return PumpWhenDueAndCheckCancel();
         });
         DestroyProgressWindow();
         return result != filters::FilterResult::kCancelled;

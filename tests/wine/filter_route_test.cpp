@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/block_stage.h"
+#include "engine/read_machinery.h"
 #include "imaging/block_filters.h"
 #include "imaging/convolution.h"
 #include "imaging/decimation.h"
@@ -111,7 +112,11 @@ struct EscapeAtDialog {
             const CREATESTRUCTW* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
             const bool dialog = IS_INTRESOURCE(create->lpszClass) &&
                                 LOWORD(reinterpret_cast<uintptr_t>(create->lpszClass)) == 32770;
-            if (dialog && ++seen == nth) PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0);
+            if (dialog && ++seen == nth) {
+                PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0);
+                // Long enough for the pump between rows to look at the queue.
+                Sleep(2 * kPumpIntervalMs);
+            }
         }
         return CallNextHookEx(hook, code, wParam, lParam);
     }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/file_writer.h"
+#include "engine/read_machinery.h"
 #include "tests/wine/acquire_fixture.h"
 
 namespace {
@@ -313,13 +314,15 @@ TEST_F(TransferTest, PaperJamOnTheThirdReadFailsOnceAndTheNextScanWorks) {
 }
 
 TEST_F(TransferTest, EscapeDuringTheReadsCancelsAndTheNextImageStartsAfresh) {
-    // Memory: the block after the key cancels.
+    // Memory: the first block asked for once the pump is due again cancels,
+    // also inside a chunk.
     ASSERT_TRUE(Ready(kTwoChunks, TWSX_MEMORY));
     std::vector<uint8_t> buffer(65536);
     TW_IMAGEMEMXFER record{};
     ASSERT_EQ(MemoryBlock(buffer.data(), 65536, record), TWRC_SUCCESS);
     ClearScannerLog();
     PostMessageA(host.parent, WM_KEYDOWN, VK_ESCAPE, 0);
+    Sleep(2 * kPumpIntervalMs);
     EXPECT_EQ(MemoryBlock(buffer.data(), 65536, record), TWRC_CANCEL);
     EXPECT_EQ(CountRequests(blocks::kStopScan), 1);
     EXPECT_EQ(SourceState(host), 7);
