@@ -149,7 +149,8 @@ bool ReadWorkFileLines(uint8_t* lines, uint32_t count) {
     ProcessingState& p = g_processing;
     const DWORD bytes = count * p.plan.storedLineBytes;
     DWORD got = 0;
-    if (!ReadFile(p.workFile, lines, bytes, &got, nullptr) || got != bytes) {
+    // No line left while the host is still owed rows is a file that ended early.
+    if (count == 0 || !ReadFile(p.workFile, lines, bytes, &got, nullptr) || got != bytes) {
         ScanFailed(TWCC_OPERATIONERROR, MSG_READ_FILE_FAILURE);
         return false;
     }

@@ -16,5 +16,6 @@ uint32_t WorkFileLinesLeft();
 
 // Reads the next `count` stored lines into `lines` and shows the processing
 // progress (text 505, 508 with descreening, 509 with output matching). A read
-// that fails reports text 618 with TWCC_OPERATIONERROR and returns false.
+// that fails, or a call for no line (the file holds fewer lines than the
+// image), reports text 618 with TWCC_OPERATIONERROR and returns false.
 bool ReadWorkFileLines(uint8_t* lines, uint32_t count);
