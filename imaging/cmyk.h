@@ -15,8 +15,8 @@ constexpr size_t kCmykTableSize = kGridNodeCount * 4;  // 19652
 
 struct CmykTable {
     bool loaded = false;
-    GridCell cells[kGridNodeCount];  // C, M, Y, K
-    GridAxes axes;                   // red, green, blue levels straight into the grid
+    GridTable grid;  // C, M, Y, K
+    GridAxes axes;   // red, green, blue levels straight into the grid
 };
 
 // The table file: the Windows directory followed by

@@ -1,5 +1,7 @@
 #include "imaging/colour_profile.h"
 
+#include <emmintrin.h>
+
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -50,12 +52,34 @@ void MatrixRow(const ColourProfile& profile, uint8_t* p, int width) {
     }
 }
 
+// Four pixels of a grid profile's result (channel 3 zero) written back as
+// twelve bytes, channels 0..2 of pixel k at 3k + Red, 3k + 1 and 3k + 2 - Red.
+template <int Red>
+void StoreGridPixels(__m128i result, uint8_t* p) {
+    if constexpr (Red == 2) {  // channels 0 and 2 trade places
+        const __m128i middle = _mm_and_si128(result, _mm_set1_epi32(0xFF00));
+        const __m128i first = _mm_and_si128(_mm_slli_epi32(result, 16), _mm_set1_epi32(0xFF0000));
+        result = _mm_or_si128(_mm_or_si128(first, middle), _mm_srli_epi32(result, 16));
+    }
+    uint32_t px[4];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(px), result);
+    // Little-endian words: pixel k's three bytes follow one another. They
+    // are stored one by one: a copy of the whole array would read it back
+    // from the stack in a wider load, which waits for the stores to finish.
+    const uint32_t words[3] = {px[0] | px[1] << 24, px[1] >> 8 | px[2] << 16, px[2] >> 16 | px[3] << 8};
+    for (int i = 0; i < 3; ++i) std::memcpy(p + 4 * i, &words[i], 4);
+}
+
+// The pixels are read before any of their bytes is written, four at a time
+// and then one by one.
 template <int Red>
 void GridRow(const ColourProfile& profile, uint8_t* p, int width) {
     constexpr int kBlue = 2 - Red;
-    for (int x = 0; x < width; ++x, p += 3) {
-        const auto& at = profile.gridAxes.position;
-        const uint32_t out = InterpolateGrid(profile.grid, at[0][p[Red]], at[1][p[1]], at[2][p[kBlue]]);
+    int x = 0;
+    for (; x + 4 <= width; x += 4, p += 12)
+        StoreGridPixels<Red>(InterpolateGrid4(profile.grid, profile.gridAxes, p, Red), p);
+    for (; x < width; ++x, p += 3) {
+        const uint32_t out = InterpolateGrid(profile.grid, profile.gridAxes, p[Red], p[1], p[kBlue]);
         p[Red] = GridChannel(out, 0);
         p[1] = GridChannel(out, 1);
         p[kBlue] = GridChannel(out, 2);
@@ -93,7 +117,7 @@ bool ParseColourProfile(const uint8_t* bytes, size_t size, ColourProfile& profil
     if (matrix) {
         std::memcpy(profile.matrix, k, sizeof k);
     } else {
-        BuildGridCells(bytes + kCurvesSize, 3, profile.grid);
+        BuildGridTable(bytes + kCurvesSize, 3, profile.grid);
         BuildGridAxes(bytes, profile.gridAxes);
     }
     return true;

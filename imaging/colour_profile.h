@@ -30,10 +30,10 @@ enum class ProfileKind { kNone, kMatrix, kGrid };
 
 struct ColourProfile {
     ProfileKind kind = ProfileKind::kNone;
-    uint8_t curve[3][256];          // red, green, blue: output curves (matrix), input curves (grid)
-    int32_t matrix[3][4];           // matrix profile: K[output][offset, red, green, blue]
-    GridCell grid[kGridNodeCount];  // grid profile nodes: red, green, blue
-    GridAxes gridAxes;              // grid profile: the input curves leading into the grid
+    uint8_t curve[3][256];  // red, green, blue: output curves (matrix), input curves (grid)
+    int32_t matrix[3][4];   // matrix profile: K[output][offset, red, green, blue]
+    GridTable grid;         // grid profile nodes: red, green, blue
+    GridAxes gridAxes;      // grid profile: the input curves leading into the grid
 };
 
 // The profile file for a scan source: the Windows directory followed by

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "imaging/cmyk.h"
-#include "imaging/grid_interpolation.h"
+#include "trilinear_reference.h"
 
 using namespace colour;
 
@@ -18,15 +18,6 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 int NodeOffset(int r, int g, int b) { return 4 * (r * 289 + g * 17 + b); }
-
-Bytes RandomNodes(size_t size, unsigned seed) {
-    Bytes bytes(size);
-    for (uint8_t& b : bytes) {
-        seed = seed * 1103515245u + 12345u;
-        b = static_cast<uint8_t>(seed >> 16);
-    }
-    return bytes;
-}
 
 std::unique_ptr<CmykTable> Table(const Bytes& nodes) {
     auto table = std::make_unique<CmykTable>();
@@ -41,50 +32,10 @@ Bytes Convert(const CmykTable& table, Bytes rgb, bool direct = false) {
     return rgb;
 }
 
-// The eight-node weighting as written: each node weighted by the product of
-// (16 - f or f) on the three axes, the sum shifted right by 12.
-void EightNodeSum(const uint8_t* nodes, int channels, int r, int g, int b, uint8_t* out) {
-    const int fr = r & 15, fg = g & 15, fb = b & 15;
-    for (int c = 0; c < channels; ++c) {
-        unsigned sum = 0;
-        for (int dr = 0; dr < 2; ++dr)
-            for (int dg = 0; dg < 2; ++dg)
-                for (int db = 0; db < 2; ++db) {
-                    const int weight = (dr ? fr : 16 - fr) * (dg ? fg : 16 - fg) * (db ? fb : 16 - fb);
-                    const int node = ((r >> 4) + dr) * 289 + ((g >> 4) + dg) * 17 + (b >> 4) + db;
-                    sum += weight * nodes[channels * node + c];
-                }
-        out[c] = static_cast<uint8_t>(sum >> 12);
-    }
-}
-
 }  // namespace
 
-TEST(GridInterpolation, EqualsTheEightNodeSum) {
-    // Extreme nodes as well as random ones: all 255 checks the lane limits.
-    for (unsigned tableSeed : {0u, 99u, 1234u}) {
-        const Bytes nodes = tableSeed == 0 ? Bytes(kGridNodeCount * 4, 255) : RandomNodes(kGridNodeCount * 4, tableSeed);
-        for (int channels : {3, 4}) {
-            std::vector<GridCell> cells(kGridNodeCount);
-            BuildGridCells(nodes.data(), channels, cells.data());
-            unsigned seed = 5;
-            for (int n = 0; n < 20000; ++n) {
-                seed = seed * 1103515245u + 12345u;
-                const int r = n == 0 ? 255 : (seed >> 8) & 255, g = n == 0 ? 255 : (seed >> 16) & 255,
-                          b = (seed >> 24) & 255;
-                const uint32_t fast =
-                    InterpolateGrid(cells.data(), GridPosition(r, 0), GridPosition(g, 1), GridPosition(b, 2));
-                uint8_t slow[4] = {0, 0, 0, 0};
-                EightNodeSum(nodes.data(), channels, r, g, b, slow);
-                for (int c = 0; c < 4; ++c)
-                    ASSERT_EQ(GridChannel(fast, c), slow[c]) << r << " " << g << " " << b << " channel " << c;
-            }
-        }
-    }
-}
-
 TEST(Cmyk, APixelOnANodeTakesThatNode) {
-    const Bytes nodes = RandomNodes(kCmykTableSize, 1);
+    const Bytes nodes = PseudoRandomBytes(kCmykTableSize, 1);
     const auto table = Table(nodes);
     const uint8_t* node = &nodes[NodeOffset(2, 10, 15)];
     EXPECT_EQ(Convert(*table, {32, 160, 240}, true), Bytes(node, node + 4));
@@ -109,8 +60,8 @@ TEST(Cmyk, WhiteLiesBetweenNodes15And16WithFractions15) {
 }
 
 TEST(Cmyk, ConvertsABlockInPlace) {
-    const auto table = Table(RandomNodes(kCmykTableSize, 2));
-    const Bytes rgb = RandomNodes(3 * 1000, 3);
+    const auto table = Table(PseudoRandomBytes(kCmykTableSize, 2));
+    const Bytes rgb = PseudoRandomBytes(3 * 1000, 3);
     const Bytes block = Convert(*table, rgb);
     ASSERT_EQ(block.size(), 4000u);
     for (size_t p = 0; p < 1000; p += 37)
@@ -119,8 +70,29 @@ TEST(Cmyk, ConvertsABlockInPlace) {
             << p;
 }
 
+// Four pixels at a time and the rest one by one, from the end back: every
+// count of pixels gives the eight-node sums and writes nothing beyond them.
+TEST(Cmyk, BlocksOfAnyLengthEqualTheEightNodeSum) {
+    const TrilinearReference reference{PseudoRandomBytes(kCmykTableSize, 6), 4};
+    const auto table = Table(reference.nodes);
+    for (size_t pixels : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 1001}) {
+        const Bytes rgb = PseudoRandomBytes(3 * pixels, static_cast<unsigned>(pixels));
+        for (bool direct : {false, true}) {
+            Bytes buffer = rgb;
+            buffer.resize(4 * pixels + 5, 0xA5);
+            ASSERT_TRUE(ConvertToCmyk(*table, buffer.data(), buffer.size(), rgb.size(), direct));
+            for (size_t p = 0; p < pixels; ++p) {
+                const auto ink = reference(rgb[3 * p], rgb[3 * p + 1], rgb[3 * p + 2]);
+                for (int c = 0; c < 4; ++c)
+                    ASSERT_EQ(buffer[4 * p + c], direct ? ink[c] : 255 - ink[c]) << pixels << " pixels, pixel " << p;
+            }
+            EXPECT_EQ(Bytes(buffer.end() - 5, buffer.end()), Bytes(5, 0xA5)) << pixels;
+        }
+    }
+}
+
 TEST(Cmyk, RefusedArgumentsChangeNothing) {
-    auto table = Table(RandomNodes(kCmykTableSize, 4));
+    auto table = Table(PseudoRandomBytes(kCmykTableSize, 4));
     Bytes buffer(8, 7);
     EXPECT_FALSE(ConvertToCmyk(*table, buffer.data(), buffer.size(), 4, false));  // not whole pixels
     EXPECT_FALSE(ConvertToCmyk(*table, buffer.data(), 7, 6, false));             // no room for 4/3
@@ -128,11 +100,11 @@ TEST(Cmyk, RefusedArgumentsChangeNothing) {
     FreeCmykTable(*table);
     EXPECT_FALSE(ConvertToCmyk(*table, buffer.data(), buffer.size(), 6, false));
     EXPECT_EQ(buffer, Bytes(8, 7));
-    EXPECT_TRUE(ConvertToCmyk(*Table(RandomNodes(kCmykTableSize, 4)), buffer.data(), 0, 0, false));
+    EXPECT_TRUE(ConvertToCmyk(*Table(PseudoRandomBytes(kCmykTableSize, 4)), buffer.data(), 0, 0, false));
 }
 
 TEST(Cmyk, TablesOfAnotherLengthAreRefused) {
-    const Bytes nodes = RandomNodes(kCmykTableSize + 1, 5);
+    const Bytes nodes = PseudoRandomBytes(kCmykTableSize + 1, 5);
     auto table = std::make_unique<CmykTable>();
     EXPECT_FALSE(ParseCmykTable(nodes.data(), kCmykTableSize - 1, *table));
     EXPECT_FALSE(ParseCmykTable(nodes.data(), kCmykTableSize + 1, *table));

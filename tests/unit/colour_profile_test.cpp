@@ -11,6 +11,7 @@
 
 #include "engine/scan_settings.h"
 #include "imaging/colour_profile.h"
+#include "trilinear_reference.h"
 
 using namespace colour;
 
@@ -147,6 +148,37 @@ TEST(ColourProfile, GridReadsInputCurvesAndHonoursThePreviewOrder) {
     // Red 16 becomes 239 and comes out as 15 * 239 / 16 = 224.
     EXPECT_EQ(Apply(*profile, {16, 32, 48}), (std::vector<uint8_t>{224, 30, 45}));
     EXPECT_EQ(Apply(*profile, {48, 32, 16}, true), (std::vector<uint8_t>{45, 30, 224}));
+}
+
+// Four pixels at a time and the rest one by one, in place: rows of every
+// length give the eight-node sums through the input curves, in either pixel
+// order, and the bytes between rows stay as they were.
+TEST(ColourProfile, GridRowsEqualTheEightNodeSum) {
+    const Bytes file = PseudoRandomBytes(kGridProfileSize, 8);
+    const TrilinearReference reference{Bytes(file.begin() + kCurvesSize, file.end()), 3, file.data()};
+    const auto profile = Parsed(file);
+    constexpr int kRows = 3;
+    for (int width : {1, 2, 3, 4, 5, 6, 7, 8, 9, 1001}) {
+        const size_t stride = 3 * width + 2;
+        const Bytes image = PseudoRandomBytes(stride * kRows, static_cast<unsigned>(width));
+        for (bool previewOrder : {false, true}) {
+            Bytes out = image;
+            ASSERT_TRUE(ApplyColourProfile(*profile, kRows, width, stride, out.data(), out.size(), previewOrder));
+            const int red = previewOrder ? 2 : 0;
+            for (int y = 0; y < kRows; ++y) {
+                const uint8_t* in = &image[y * stride];
+                const uint8_t* got = &out[y * stride];
+                for (int x = 0; x < width; ++x) {
+                    const auto rgb = reference(in[3 * x + red], in[3 * x + 1], in[3 * x + 2 - red]);
+                    ASSERT_EQ(got[3 * x + red], rgb[0]) << width << " pixels, pixel " << x;
+                    ASSERT_EQ(got[3 * x + 1], rgb[1]) << width << " pixels, pixel " << x;
+                    ASSERT_EQ(got[3 * x + 2 - red], rgb[2]) << width << " pixels, pixel " << x;
+                }
+                EXPECT_EQ(got[3 * width], in[3 * width]);
+                EXPECT_EQ(got[3 * width + 1], in[3 * width + 1]);
+            }
+        }
+    }
 }
 
 TEST(ColourProfile, RowsAndGeometry) {
