@@ -160,6 +160,10 @@ struct DescribedBuffer {
     uint8_t table[blocks::kMaxDescriptors * blocks::kDescriptorSize] = {};
     uint16_t count = 0;
 
+    DescribedBuffer() = default;
+    DescribedBuffer(const DescribedBuffer&) = delete;
+    DescribedBuffer& operator=(const DescribedBuffer&) = delete;
+
     bool Allocate(Driver& driver, uint32_t size, uint16_t lineBytes) {
         handle = GlobalAlloc(GMEM_MOVEABLE | GMEM_SHARE, size);
         bytes = handle ? static_cast<uint8_t*>(GlobalLock(handle)) : nullptr;
@@ -185,6 +189,7 @@ bool Calibrate(Driver& driver, uint16_t dpi, uint16_t referenceLevel) {
     const uint16_t lineBytes = blocks::GetU16(size, blocks::shadingsize::kLineBytes);
     const uint16_t lines = blocks::GetU16(size, blocks::shadingsize::kLines);
     const uint32_t total = uint32_t{lineBytes} * lines;
+    if (lineBytes < 8 || lines == 0) return false;  // colour: a 6-byte header and at least one pixel
 
     DescribedBuffer white;
     const uint32_t whiteSize = FirstBufferSize(lineBytes, lines, true, kShadingBufferCap);
@@ -219,13 +224,14 @@ bool Calibrate(Driver& driver, uint16_t dpi, uint16_t referenceLevel) {
 
 // Identity tone tables for the three colour channels.
 bool SendIdentityToneTables(Driver& driver) {
-    static uint8_t block[blocks::kToneTableSize];
+    std::vector<uint8_t> block(blocks::kToneTableSize);
     tone::ScanToneTables tables;
     tone::ResetScanToneTables(tables);
     block[blocks::tonetable::kSelector] = blocks::tonetable::kThreeTables;
-    const int slotChannels[4] = {0, 0, 1, 2};
-    for (int slot = 0; slot < 4; ++slot) tone::FillToneSlot(block, slot, tables.user[slotChannels[slot]], true);
-    return driver.Request(blocks::kSendToneTable, block) == 0;
+    const int slotChannels[4] = {0, 0, 1, 2};  // red, red, green, blue, as the source fills them
+    for (int slot = 0; slot < 4; ++slot)
+        tone::FillToneSlot(block.data(), slot, tables.user[slotChannels[slot]], true);
+    return driver.Request(blocks::kSendToneTable, block.data()) == 0;
 }
 
 bool PollUntilReady(Driver& driver) {
