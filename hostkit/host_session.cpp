@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstring>
 #include <utility>
+#include <vector>
+
+#include "twain/fix32.h"
 
 namespace {
 
@@ -143,6 +146,24 @@ TW_UINT16 HostSession::SetOneValue(TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 
     TW_UINT16 rc = Ds(group, DAT_CAPABILITY, MSG_SET, &capability);
     GlobalFree(block);
     return rc;
+}
+
+TW_UINT16 HostSession::SetFrame(float left, float top, float right, float bottom) {
+    TW_IMAGELAYOUT layout{};
+    layout.Frame = {Fix32FromReal(left), Fix32FromReal(top), Fix32FromReal(right), Fix32FromReal(bottom)};
+    layout.DocumentNumber = layout.PageNumber = layout.FrameNumber = 1;
+    return Ds(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout);
+}
+
+TW_UINT16 HostSession::TakeAllMemoryBlocks(uint32_t length) {
+    std::vector<uint8_t> buffer(length);
+    for (;;) {
+        TW_IMAGEMEMXFER record{};
+        record.Memory = {TWMF_APPOWNS | TWMF_POINTER, length,
+                         static_cast<TW_UINT32>(reinterpret_cast<uintptr_t>(buffer.data()))};
+        const TW_UINT16 rc = Ds(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &record);
+        if (rc != TWRC_SUCCESS) return rc;
+    }
 }
 
 TW_UINT16 HostSession::ConditionCode() {

@@ -73,6 +73,12 @@ struct HostSession {
     // MSG_SET of a one-value container to the source, made and freed as a
     // host does; TWRC_FAILURE without a call when no memory can be had.
     TW_UINT16 SetOneValue(TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 item, TW_UINT32 group = DG_CONTROL);
+    // MSG_SET of the image layout: this frame in inches, document, page and
+    // frame number 1.
+    TW_UINT16 SetFrame(float left, float top, float right, float bottom);
+    // Memory blocks of `length` bytes until the source stops answering
+    // TWRC_SUCCESS; the last return code.
+    TW_UINT16 TakeAllMemoryBlocks(uint32_t length);
     TW_UINT16 DsmConditionCode();
     // MSG_ENABLEDS with ShowUI and this session's parent window; with ui
     // given, that record is sent (hParent filled in) and left as the source

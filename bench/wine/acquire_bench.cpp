@@ -326,14 +326,11 @@ bool RunRaw(uint16_t dpi, int scans, RunResult& result) {
 
 bool Negotiate(HostSession& host, uint16_t dpi) {
     const TW_UINT32 resolution = Fix32ToContainer(Fix32FromInt(dpi));
-    TW_IMAGELAYOUT layout{};
-    layout.Frame = {Fix32FromInt(0), Fix32FromInt(0), Fix32FromReal(kBedWidth), Fix32FromReal(kBedLength)};
-    layout.DocumentNumber = layout.PageNumber = layout.FrameNumber = 1;
     return host.SetOneValue(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB) == TWRC_SUCCESS &&
            host.SetOneValue(ICAP_XRESOLUTION, TWTY_FIX32, resolution) == TWRC_SUCCESS &&
            host.SetOneValue(ICAP_YRESOLUTION, TWTY_FIX32, resolution) == TWRC_SUCCESS &&
            host.SetOneValue(ICAP_XFERMECH, TWTY_UINT16, TWSX_MEMORY) == TWRC_SUCCESS &&
-           host.Ds(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout) == TWRC_SUCCESS;
+           host.SetFrame(0, 0, kBedWidth, kBedLength) == TWRC_SUCCESS;
 }
 
 // Blocks into the host buffer until TWRC_XFERDONE; false on any other answer

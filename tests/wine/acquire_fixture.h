@@ -208,6 +208,20 @@ protected:
         ASSERT_EQ(host.SetOneValue(ICAP_IMAGEFILEFORMAT, TWTY_UINT16, format), TWRC_SUCCESS);
     }
 
+    // Negotiates pixel type, resolution, mechanism and the frame (inches) in
+    // state 4 and enables without the user interface; true when the image is
+    // ready (state 6).
+    bool ReadyUnattended(TW_UINT16 pixelType, uint16_t dpi, TW_UINT16 mechanism, float left, float top, float right,
+                         float bottom) {
+        if (host.enabled) host.Disable();
+        EXPECT_EQ(host.SetOneValue(ICAP_PIXELTYPE, TWTY_UINT16, pixelType), TWRC_SUCCESS);
+        EXPECT_EQ(host.SetOneValue(ICAP_XRESOLUTION, TWTY_FIX32, Fix32ToContainer(Fix32FromInt(dpi))), TWRC_SUCCESS);
+        EXPECT_EQ(host.SetOneValue(ICAP_XFERMECH, TWTY_UINT16, mechanism), TWRC_SUCCESS);
+        EXPECT_EQ(host.SetFrame(left, top, right, bottom), TWRC_SUCCESS);
+        if (host.Enable(false) != TWRC_SUCCESS) return false;
+        return host.WaitForNotification(20000) == MSG_XFERREADY;
+    }
+
     TW_UINT16 MemoryBlock(uint8_t* buffer, uint32_t length, TW_IMAGEMEMXFER& record) {
         record = TW_IMAGEMEMXFER{};
         record.Memory.Flags = TWMF_APPOWNS | TWMF_POINTER;

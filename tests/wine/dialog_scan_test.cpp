@@ -25,17 +25,6 @@ protected:
         return host.WaitForNotification(waitMs);
     }
 
-    TW_UINT16 TransferAll() {
-        std::vector<uint8_t> buffer(65536);
-        for (;;) {
-            TW_IMAGEMEMXFER record{};
-            record.Memory = {TWMF_APPOWNS | TWMF_POINTER, static_cast<TW_UINT32>(buffer.size()),
-                             static_cast<TW_UINT32>(reinterpret_cast<uintptr_t>(buffer.data()))};
-            TW_UINT16 rc = host.Ds(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &record);
-            if (rc != TWRC_SUCCESS) return rc;
-        }
-    }
-
     HostSession host;
 };
 
@@ -48,7 +37,7 @@ TEST_F(DialogScanTest, StatusWindowShowsTheScanAndTheSettingsAreSaved) {
     ASSERT_EQ(host.Ds(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_SUCCESS);
     EXPECT_EQ(info.PixelType, TWPT_GRAY);
     EXPECT_EQ(info.ImageLength, 100);
-    EXPECT_EQ(TransferAll(), TWRC_XFERDONE);
+    EXPECT_EQ(host.TakeAllMemoryBlocks(65536), TWRC_XFERDONE);
 
     bool statusShown = false;
     for (const RecordedDialog& dialog : recorder.dialogs) {
@@ -74,7 +63,7 @@ TEST_F(DialogScanTest, PostProcessedScanShowsTheProcessingText) {
     SetProfile("A3 SCANNER", "Frame", "30  30  90  60  ");
     SetProfile("A3 SCANNER", "FilterMode", "1");
     ASSERT_EQ(PressScan(), MSG_XFERREADY);
-    EXPECT_EQ(TransferAll(), TWRC_XFERDONE);
+    EXPECT_EQ(host.TakeAllMemoryBlocks(65536), TWRC_XFERDONE);
     std::vector<std::string> texts;
     for (const RecordedDialog& dialog : recorder.dialogs)
         if (dialog.title == " Scanning Percentage Completed " && !dialog.texts.empty())

@@ -30,10 +30,7 @@ TEST_F(DiskSpaceTest, ImageLargerThanTheDiskIsRefusedWithTheDiskMessage) {
 
     // Colour at 300 dpi over 2 x 2 inches: 1,080,000 bytes and the TIFF header.
     ASSERT_EQ(host.SetOneValue(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB), TWRC_SUCCESS);
-    TW_IMAGELAYOUT layout{};
-    layout.Frame = {Fix32FromInt(1), Fix32FromInt(1), Fix32FromInt(3), Fix32FromInt(3)};
-    layout.DocumentNumber = layout.PageNumber = layout.FrameNumber = 1;
-    ASSERT_EQ(host.Ds(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout), TWRC_SUCCESS);
+    ASSERT_EQ(host.SetFrame(1, 1, 3, 3), TWRC_SUCCESS);
     ClearScannerLog();
 
     EXPECT_EQ(host.Enable(false), TWRC_FAILURE);

@@ -19,12 +19,8 @@ protected:
         ClearScannerLog();
     }
 
-
     void SetFrame(float left, float top, float right, float bottom) {
-        TW_IMAGELAYOUT layout{};
-        layout.Frame = {Fix32FromReal(left), Fix32FromReal(top), Fix32FromReal(right), Fix32FromReal(bottom)};
-        layout.DocumentNumber = layout.PageNumber = layout.FrameNumber = 1;
-        ASSERT_EQ(host.Ds(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout), TWRC_SUCCESS);
+        ASSERT_EQ(host.SetFrame(left, top, right, bottom), TWRC_SUCCESS);
     }
 
     // Pixel type and a resolution index (1 = 100 dpi).

@@ -23,25 +23,8 @@ protected:
         ASSERT_EQ(host.dsmOpen ? host.OpenSource("") : Open(host), TWRC_SUCCESS);
         ASSERT_EQ(host.SetOneValue(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB), TWRC_SUCCESS);
         ASSERT_EQ(host.SetOneValue(ICAP_XRESOLUTION, TWTY_FIX32, Fix32ToContainer(Fix32FromInt(300))), TWRC_SUCCESS);
-        TW_IMAGELAYOUT layout{};
-        layout.Frame = {Fix32FromInt(1), Fix32FromInt(1), Fix32FromReal(1 + kSide), Fix32FromReal(1 + kSide)};
-        layout.DocumentNumber = layout.PageNumber = layout.FrameNumber = 1;
-        ASSERT_EQ(host.Ds(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout), TWRC_SUCCESS);
+        ASSERT_EQ(host.SetFrame(1, 1, 1 + kSide, 1 + kSide), TWRC_SUCCESS);
         ClearScannerLog();
-    }
-
-
-    // Memory blocks until the source stops answering TWRC_SUCCESS; the last
-    // return code.
-    TW_UINT16 TransferAll() {
-        std::vector<uint8_t> buffer(1 << 20);
-        for (;;) {
-            TW_IMAGEMEMXFER record{};
-            record.Memory = {TWMF_APPOWNS | TWMF_POINTER, static_cast<TW_UINT32>(buffer.size()),
-                             static_cast<TW_UINT32>(reinterpret_cast<uintptr_t>(buffer.data()))};
-            TW_UINT16 rc = host.Ds(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &record);
-            if (rc != TWRC_SUCCESS) return rc;
-        }
     }
 
     TW_UINT16 EndTransfer() {
@@ -57,7 +40,7 @@ protected:
         if (host.enabled) host.Disable();
         ASSERT_EQ(host.Enable(false), TWRC_SUCCESS);
         ASSERT_EQ(host.WaitForNotification(20000), MSG_XFERREADY);
-        EXPECT_EQ(TransferAll(), TWRC_XFERDONE);
+        EXPECT_EQ(host.TakeAllMemoryBlocks(1 << 20), TWRC_XFERDONE);
         EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
         EXPECT_TRUE(recorder.boxes.empty());
     }
@@ -150,7 +133,7 @@ TEST_F(ScanFaultTest, ReadStatusesEndTheTransferWithTheirMessage) {
         Start(fault.script);
         ASSERT_EQ(host.Enable(false), TWRC_SUCCESS);
         ASSERT_EQ(host.WaitForNotification(20000), MSG_XFERREADY);
-        EXPECT_EQ(TransferAll(), TWRC_FAILURE);
+        EXPECT_EQ(host.TakeAllMemoryBlocks(1 << 20), TWRC_FAILURE);
         EXPECT_EQ(host.ConditionCode(), TWCC_OPERATIONERROR);
         EXPECT_EQ(host.WaitForNotification(5000), MSG_CLOSEDSREQ);
         ExpectOneBox(fault.caption, fault.text);
@@ -166,7 +149,7 @@ TEST_F(ScanFaultTest, NoPaperTwiceOnOneReadIsTakenAsDone) {
     Start("F8.2=0x8321\nF8.3=0x8321\n");
     ASSERT_EQ(host.Enable(false), TWRC_SUCCESS);
     ASSERT_EQ(host.WaitForNotification(20000), MSG_XFERREADY);
-    EXPECT_EQ(TransferAll(), TWRC_XFERDONE);
+    EXPECT_EQ(host.TakeAllMemoryBlocks(1 << 20), TWRC_XFERDONE);
     EXPECT_TRUE(recorder.boxes.empty());
     // Four chunks and the one repeat of the second.
     EXPECT_EQ(CountRequests(8), 5);
@@ -177,7 +160,7 @@ TEST_F(ScanFaultTest, FaultAtTheLastStatusPollIsShownAfterTheImage) {
     Start("F9.3=1\n");
     ASSERT_EQ(host.Enable(false), TWRC_SUCCESS);
     ASSERT_EQ(host.WaitForNotification(20000), MSG_XFERREADY);
-    EXPECT_EQ(TransferAll(), TWRC_XFERDONE);
+    EXPECT_EQ(host.TakeAllMemoryBlocks(1 << 20), TWRC_XFERDONE);
     ExpectOneBox(kDevice, "Scanner is not operating normally! Please restart the scanner.");
 }
 

@@ -64,17 +64,7 @@ protected:
     // Negotiates `scan` for `mechanism` in state 4 and enables without the
     // user interface; true when the image is ready (state 6).
     bool Ready(const Scan& scan, TW_UINT16 mechanism) {
-        if (host.enabled) host.Disable();
-        EXPECT_EQ(host.SetOneValue(ICAP_PIXELTYPE, TWTY_UINT16, scan.pixelType), TWRC_SUCCESS);
-        EXPECT_EQ(host.SetOneValue(ICAP_XRESOLUTION, TWTY_FIX32, Fix32ToContainer(Fix32FromInt(scan.dpi))), TWRC_SUCCESS);
-        EXPECT_EQ(host.SetOneValue(ICAP_XFERMECH, TWTY_UINT16, mechanism), TWRC_SUCCESS);
-        TW_IMAGELAYOUT layout{};
-        layout.Frame = {Fix32FromReal(scan.left), Fix32FromReal(scan.top), Fix32FromReal(scan.right),
-                        Fix32FromReal(scan.bottom)};
-        layout.DocumentNumber = layout.PageNumber = layout.FrameNumber = 1;
-        EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout), TWRC_SUCCESS);
-        if (host.Enable(false) != TWRC_SUCCESS) return false;
-        return host.WaitForNotification(20000) == MSG_XFERREADY;
+        return ReadyUnattended(scan.pixelType, scan.dpi, mechanism, scan.left, scan.top, scan.right, scan.bottom);
     }
 };
 
