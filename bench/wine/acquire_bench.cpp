@@ -153,7 +153,10 @@ uint32_t TrimDescriptors(uint8_t* table, uint16_t count, uint16_t lineBytes) {
     return lines * count;
 }
 
-// A buffer the driver describes, for the shading and image reads.
+uint32_t AddressOf(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+
+// A buffer the driver describes, for the shading and image reads; the
+// descriptors are checked to lie inside it.
 struct DescribedBuffer {
     HGLOBAL handle = nullptr;
     uint8_t* bytes = nullptr;
@@ -168,7 +171,7 @@ struct DescribedBuffer {
         handle = GlobalAlloc(GMEM_MOVEABLE | GMEM_SHARE, size);
         bytes = handle ? static_cast<uint8_t*>(GlobalLock(handle)) : nullptr;
         count = bytes ? driver.bufAddr(bytes, size, table, lineBytes) : 0;
-        return count != 0 && count <= blocks::kMaxDescriptors;
+        return count != 0 && descriptors::InsideBuffer(table, count, AddressOf(bytes), size);
     }
     ~DescribedBuffer() {
         if (!handle) return;
@@ -176,8 +179,6 @@ struct DescribedBuffer {
         GlobalFree(handle);
     }
 };
-
-uint32_t AddressOf(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
 
 // The scanner's white reference read, and correction values sent back: the
 // reference level of the inquiry for every sample (what a scan needs from the
