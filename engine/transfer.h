@@ -5,8 +5,9 @@
 
 #include <cstdint>
 
-// The packed device-independent bitmap of the whole image, or 0.
-uint32_t NativeTransfer();
+// The handle of the packed device-independent bitmap of the whole image, as
+// the host receives it (pointer-sized), or 0.
+uintptr_t NativeTransfer();
 
 // The whole image into the file named by the file transfer set-up.
 void FileTransfer();

@@ -109,7 +109,7 @@ bool FilterBitmap(const Bitmap& dib) {
 
 }  // namespace
 
-uint32_t NativeTransfer() {
+uintptr_t NativeTransfer() {
     if (!PlannedFor(processing::Delivery::kNative)) return 0;
     ShowProgress(0, TXT_SCANNING);
     if (!AllocateScanBuffer()) return 0;
@@ -130,5 +130,5 @@ uint32_t NativeTransfer() {
         return 0;
     }
     g_twain.returnCode = TWRC_XFERDONE;
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(dib.handle));
+    return reinterpret_cast<uintptr_t>(dib.handle);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "twain/fix32.h"
+#include "twain/platform.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ bool OfferToSources(MSG& message) {
     std::vector<HostSession*> sessions = threadSessions;
     for (HostSession* session : sessions) {
         if (!session->sourceOpen) continue;
-        TW_EVENT event{static_cast<TW_MEMREF>(reinterpret_cast<uintptr_t>(&message)), MSG_NULL};
+        TW_EVENT event{TwainRef(&message), MSG_NULL};
         if (session->Ds(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event) != TWRC_DSEVENT) continue;
         if (event.TWMessage != MSG_NULL) session->notifications.push_back(event.TWMessage);
         return true;
@@ -94,7 +95,7 @@ HostSession::~HostSession() {
 
 bool HostSession::OpenDsm(const char* productName, TW_UINT16 protocolMinor, const char* productFamily) {
     if (dsmOpen) return false;
-    if (!dsmModule) dsmModule = LoadLibraryA("TWAIN_32.DLL");
+    if (!dsmModule) dsmModule = LoadLibraryA(kManagerLibrary);
     if (!dsmModule) return false;
     dsmEntry = reinterpret_cast<DsmEntryProc>(reinterpret_cast<void*>(GetProcAddress(dsmModule, "DSM_Entry")));
     if (!dsmEntry) return false;
@@ -142,7 +143,7 @@ TW_UINT16 HostSession::SetOneValue(TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 
     value->ItemType = itemType;
     value->Item = item;
     GlobalUnlock(block);
-    TW_CAPABILITY capability{cap, TWON_ONEVALUE, static_cast<TW_HANDLE>(reinterpret_cast<uintptr_t>(block))};
+    TW_CAPABILITY capability{cap, TWON_ONEVALUE, TwainRef(block)};
     TW_UINT16 rc = Ds(group, DAT_CAPABILITY, MSG_SET, &capability);
     GlobalFree(block);
     return rc;
@@ -160,7 +161,7 @@ TW_UINT16 HostSession::TakeAllMemoryBlocks(uint32_t length) {
     for (;;) {
         TW_IMAGEMEMXFER record{};
         record.Memory = {TWMF_APPOWNS | TWMF_POINTER, length,
-                         static_cast<TW_UINT32>(reinterpret_cast<uintptr_t>(buffer.data()))};
+                         TwainRef(buffer.data())};
         const TW_UINT16 rc = Ds(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &record);
         if (rc != TWRC_SUCCESS) return rc;
     }
@@ -179,7 +180,7 @@ TW_UINT16 HostSession::DsmConditionCode() {
 TW_UINT16 HostSession::Enable(bool showUI, TW_USERINTERFACE* record) {
     ui = record ? *record : TW_USERINTERFACE{};
     ui.ShowUI = showUI ? 1 : 0;
-    ui.hParent = static_cast<TW_HANDLE>(reinterpret_cast<uintptr_t>(parent));
+    ui.hParent = TwainRef(parent);
     TW_UINT16 rc = Ds(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui);
     if (record) *record = ui;
     enabled = rc == TWRC_SUCCESS;

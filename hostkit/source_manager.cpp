@@ -158,7 +158,7 @@ void WakeApplication(const Application& app, TW_UINT32 sourceId) {
 }
 
 bool IsWakeUp(const TW_EVENT& event) {
-    const MSG* message = reinterpret_cast<const MSG*>(static_cast<uintptr_t>(event.pEvent));
+    const MSG* message = TwainPointer<const MSG*>(event.pEvent);
     return message && message->message == WM_NULL && message->wParam == kWakeUpTag;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "hostkit/test_source.h"
+#include "twain/platform.h"
 
 namespace {
 
@@ -65,9 +66,9 @@ TW_UINT16 Fail(TW_UINT16 conditionCode) {
 }
 
 TW_UINT16 Post(TW_UINT16 msg) {
-    HMODULE manager = LoadLibraryA("TWAIN_32.DLL");
+    HMODULE manager = LoadLibraryA(kManagerLibrary);
     if (!manager) return TWRC_FAILURE;
-    auto entry = reinterpret_cast<DsmEntryProc>(reinterpret_cast<void*>(GetProcAddress(manager, MAKEINTRESOURCEA(1))));
+    auto entry = reinterpret_cast<DsmEntryProc>(reinterpret_cast<void*>(FindManagerEntry(manager)));
     TW_UINT16 rc = entry ? entry(&source.identity, &source.app, DG_CONTROL, DAT_NULL, msg, nullptr) : TWRC_FAILURE;
     FreeLibrary(manager);
     return rc;
@@ -91,7 +92,7 @@ TW_UINT16 OpenSource(TW_IDENTITY* origin, void* data) {
 TW_UINT16 ProcessEvent(void* data) {
     ++source.lastCall.processEvents;
     auto* event = static_cast<TW_EVENT*>(data);
-    const MSG* message = reinterpret_cast<const MSG*>(static_cast<uintptr_t>(event->pEvent));
+    const MSG* message = TwainPointer<const MSG*>(event->pEvent);
     if (!message || message->message != kTestClaimedMessage) return TWRC_NOTDSEVENT;
     if (message->wParam == MSG_XFERREADY || message->wParam == MSG_CLOSEDSREQ) {
         Post(static_cast<TW_UINT16>(message->wParam));
@@ -159,7 +160,7 @@ extern "C" TW_UINT16 WINAPI DS_Entry(TW_IDENTITY* pOrigin, TW_UINT32 dg, TW_UINT
     if (!pOrigin || !pData) return Fail(TWCC_BADVALUE);
     if (dg == DG_CONTROL && dat == DAT_EVENT && msg == MSG_PROCESSEVENT) return ProcessEvent(pData);
     source.previousCall = source.lastCall;
-    source.lastCall = TestCall{pOrigin->Id, dg, dat, msg, static_cast<TW_MEMREF>(reinterpret_cast<uintptr_t>(pData)),
+    source.lastCall = TestCall{pOrigin->Id, dg, dat, msg, TwainRef(pData),
                                source.lastCall.processEvents};
     return Dispatch(pOrigin, dat, msg, pData);
 }

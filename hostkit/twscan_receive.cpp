@@ -56,7 +56,7 @@ int ReceiveByMemory(HostSession& host, const ImageFileLayout& layout, OutputFile
     for (bool last = false; !last;) {
         TW_IMAGEMEMXFER block{};
         block.Memory = {TWMF_APPOWNS | TWMF_POINTER, length,
-                        static_cast<TW_MEMREF>(reinterpret_cast<uintptr_t>(buffer.data()))};
+                        TwainRef(buffer.data())};
         rc = host.Ds(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &block);
         if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) return TransferEnded(host, DAT_IMAGEMEMXFER, rc);
         last = rc == TWRC_XFERDONE;
@@ -81,9 +81,9 @@ int ReceiveByMemory(HostSession& host, const ImageFileLayout& layout, OutputFile
 // owns the bitmap and frees it.
 int ReceiveNative(HostSession& host, const ImageShape& shape, OutputFile& file) {
     std::fprintf(stderr, "twscan: receiving the image by native transfer\n");
-    TW_UINT32 handle = 0;
+    TW_HANDLE handle = 0;
     TW_UINT16 rc = host.Ds(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle);
-    auto dib = reinterpret_cast<HGLOBAL>(static_cast<uintptr_t>(handle));
+    auto dib = TwainPointer<HGLOBAL>(handle);
     if (rc != TWRC_XFERDONE) {
         if (dib) GlobalFree(dib);
         return TransferEnded(host, DAT_IMAGENATIVEXFER, rc);

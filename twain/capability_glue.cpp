@@ -24,7 +24,7 @@ void MakeContainer(TW_CAPABILITY& cap, TW_UINT16 conType, size_t size, Write wri
         return;
     }
     cap.ConType = conType;
-    cap.hContainer = static_cast<TW_HANDLE>(reinterpret_cast<uintptr_t>(block));
+    cap.hContainer = TwainRef(block);
 }
 
 }  // namespace
@@ -60,11 +60,18 @@ TW_UINT32 MakeTextBlock(const char* text, size_t size) {
     }
     lstrcpynA(bytes, text, static_cast<int>(size));
     GlobalUnlock(block);
-    return static_cast<TW_UINT32>(reinterpret_cast<uintptr_t>(block));
+    // The item is 32 bits wide in every build: a handle that does not fit is
+    // not handed over cut short.
+    const TW_HANDLE handle = TwainRef(block);
+    if (handle > UINT32_MAX) {
+        GlobalFree(block);
+        return 0;
+    }
+    return static_cast<TW_UINT32>(handle);
 }
 
 bool ReadHostValue(const TW_CAPABILITY& cap, TW_UINT32& value) {
-    auto block = reinterpret_cast<HGLOBAL>(static_cast<uintptr_t>(cap.hContainer));
+    auto block = TwainPointer<HGLOBAL>(cap.hContainer);
     if (!block) return false;
     size_t size = GlobalSize(block);
     auto* bytes = static_cast<const uint8_t*>(GlobalLock(block));

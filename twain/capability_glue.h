@@ -11,7 +11,9 @@ void MakeOneValue(TW_CAPABILITY& cap, TW_UINT16 itemType, TW_UINT32 item);
 void MakeRange(TW_CAPABILITY& cap, const RangeValues& range);
 void MakeEnumeration(TW_CAPABILITY& cap, const ValueList& list, TW_UINT32 currentIndex);
 
-// A new moveable block holding `text` (cut to `size` - 1 characters), or 0.
+// A new moveable block holding `text` (cut to `size` - 1 characters), as the
+// 32-bit item of a one-value container carries its handle; 0 when there is no
+// memory or the handle does not fit in 32 bits.
 TW_UINT32 MakeTextBlock(const char* text, size_t size);
 
 // The value of a MSG_SET container; false when the container is missing,

@@ -75,7 +75,7 @@ void ProcessEvent() {
     g_twain.conditionCode = TWCC_SUCCESS;
     auto* event = CallData<TW_EVENT>();
     if (!g_twain.mainDialog || !event || !event->pEvent) return;
-    auto* message = reinterpret_cast<MSG*>(static_cast<uintptr_t>(event->pEvent));
+    auto* message = TwainPointer<MSG*>(event->pEvent);
     if (IsDialogMessageA(g_twain.mainDialog, message)) {
         g_twain.returnCode = TWRC_DSEVENT;
         event->TWMessage = MSG_NULL;

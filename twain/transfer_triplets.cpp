@@ -48,7 +48,7 @@ void NativeXfer() {
     g_twain.returnCode = TWRC_XFERDONE;
     if (RefuseOutOfState(6)) return;
     g_twain.conditionCode = TWCC_SUCCESS;
-    *CallData<TW_UINT32>() = NativeTransfer();
+    *CallData<TW_HANDLE>() = NativeTransfer();
     AfterTransfer(false);
     g_twain.sourceState = kState7;
 }
@@ -78,9 +78,9 @@ void MemXfer() {
     uint8_t* buffer = nullptr;
     HGLOBAL handle = nullptr;
     if (memory.Flags == (TWMF_APPOWNS | TWMF_POINTER)) {
-        buffer = reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(memory.TheMem));
+        buffer = TwainPointer<uint8_t*>(memory.TheMem);
     } else if (memory.Flags == (TWMF_APPOWNS | TWMF_HANDLE)) {
-        handle = reinterpret_cast<HGLOBAL>(static_cast<uintptr_t>(memory.TheMem));
+        handle = TwainPointer<HGLOBAL>(memory.TheMem);
         if (handle && memory.Length > GlobalSize(handle)) {
             Fail(TWCC_BADVALUE);
             return;

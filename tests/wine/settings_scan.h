@@ -100,7 +100,7 @@ protected:
 
     // The native transfer's bitmap, or an empty one when it failed.
     Dib NativeImage() {
-        TW_UINT32 handle = 0;
+        TW_HANDLE handle = 0;
         EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle), TWRC_XFERDONE);
         Dib dib = handle ? TakeDib(handle) : Dib{};
         EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);

@@ -1,5 +1,6 @@
-// The source manager TWAIN_32.DLL, driven through HostSession with copies
-// of test_source.ds installed under C:\Windows\TWAIN_32\TESTSRC.
+// The source manager (TWAIN_32.DLL, TWAINDSM.DLL in the 64-bit build), driven
+// through HostSession with copies of test_source.ds installed under the
+// sources folder's TESTSRC.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -11,6 +12,7 @@
 #include "hostkit/source_install.h"
 #include "hostkit/test_source.h"
 #include "hostkit/twain_names.h"
+#include "twain/platform.h"
 
 namespace {
 
@@ -29,7 +31,7 @@ protected:
         ASSERT_TRUE(InstallTestSource("TESTSRC\\failopen.ds"));
         ASSERT_TRUE(InstallTestSource("TESTSRC\\noidentity.ds"));
         ASSERT_TRUE(InstallTestSource("TESTSRC\\notasource.dll"));
-        ASSERT_TRUE(InstallSourceFile(ProgramDirectory() + "\\TWAIN_32.DLL", "TESTSRC\\noentry.ds"));
+        ASSERT_TRUE(InstallSourceFile(ProgramDirectory() + "\\" + kManagerLibrary, "TESTSRC\\noentry.ds"));
         std::string broken = ProgramDirectory() + "\\broken.ds";
         HANDLE file = CreateFileA(broken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -80,18 +82,18 @@ TestPostRequest PostFromSource(HostSession& host, std::vector<TW_UINT16> message
 
 DsmEntryProc ManagerEntry() {
     return reinterpret_cast<DsmEntryProc>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("TWAIN_32.DLL"), "DSM_Entry")));
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(kManagerLibrary), "DSM_Entry")));
 }
 
 TEST_F(SourceManagerTest, ExportsItsEntryByNameAndAsOrdinalOne) {
-    HMODULE manager = GetModuleHandleA("TWAIN_32.DLL");
+    HMODULE manager = GetModuleHandleA(kManagerLibrary);
     ASSERT_NE(manager, nullptr);
     EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(manager, MAKEINTRESOURCEA(1))),
               reinterpret_cast<void*>(GetProcAddress(manager, "DSM_Entry")));
     // Our own manager, not Wine's built-in one.
     char path[MAX_PATH];
     GetModuleFileNameA(manager, path, sizeof path);
-    EXPECT_EQ(_stricmp(path, (ProgramDirectory() + "\\TWAIN_32.DLL").c_str()), 0) << path;
+    EXPECT_EQ(_stricmp(path, (ProgramDirectory() + "\\" + kManagerLibrary).c_str()), 0) << path;
 }
 
 TEST_F(SourceManagerTest, EnumeratesSourcesAtAnyDepthAndSkipsThoseThatDoNotAnswer) {
@@ -203,7 +205,7 @@ TEST_F(SourceManagerTest, PassesOtherCallsThroughWithTheApplicationAsOrigin) {
     EXPECT_EQ(call.dg, DG_IMAGE);
     EXPECT_EQ(call.dat, DAT_IMAGELAYOUT);
     EXPECT_EQ(call.msg, MSG_RESET);
-    EXPECT_EQ(call.data, static_cast<TW_MEMREF>(reinterpret_cast<uintptr_t>(&layout)));
+    EXPECT_EQ(call.data, TwainRef(&layout));
     // The condition code is the source's, read through the manager.
     EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGELAYOUT, MSG_RESET, &layout), TWRC_FAILURE);
     EXPECT_EQ(host.ConditionCode(), TWCC_BADPROTOCOL);
@@ -242,7 +244,7 @@ TEST_F(SourceManagerTest, ANotificationPostedWhileTheSourceHandlesAnEventComesWi
     // The source claims this message and posts from inside MSG_PROCESSEVENT,
     // as it does when its dialog's "Scan" button is pressed.
     MSG message{host.parent, kTestClaimedMessage, MSG_XFERREADY, 0, 0, {0, 0}};
-    TW_EVENT event{static_cast<TW_MEMREF>(reinterpret_cast<uintptr_t>(&message)), MSG_NULL};
+    TW_EVENT event{TwainRef(&message), MSG_NULL};
     EXPECT_EQ(host.Ds(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event), TWRC_DSEVENT);
     EXPECT_EQ(event.TWMessage, MSG_XFERREADY);
     // Handed over once: the wake-up left in the queue brings nothing more.
@@ -259,7 +261,7 @@ TEST_F(SourceManagerTest, AQueuedNotificationNeverSwallowsTheApplicationsOwnMess
     PostFromSource(host, {MSG_XFERREADY});
 
     MSG message{host.parent, WM_USER, 0, 0, 0, {0, 0}};
-    TW_EVENT event{static_cast<TW_MEMREF>(reinterpret_cast<uintptr_t>(&message)), MSG_NULL};
+    TW_EVENT event{TwainRef(&message), MSG_NULL};
     EXPECT_EQ(host.Ds(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event), TWRC_NOTDSEVENT);
     EXPECT_EQ(event.TWMessage, MSG_NULL);
 

@@ -82,7 +82,7 @@ TEST_F(TransferTest, NativeBitmapInEveryModeIsBottomUpWithItsPalette) {
         SCOPED_TRACE(scan.pixelType);
         const Image expected = ExpectedImage(keys, scan);
         ASSERT_TRUE(Ready(scan, TWSX_NATIVE));
-        TW_UINT32 handle = 0;
+        TW_HANDLE handle = 0;
         ASSERT_EQ(host.Ds(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle), TWRC_XFERDONE);
         Dib dib = TakeDib(handle);
         const uint32_t width = scan.pixelType == TWPT_BW ? expected.lineBytes * 8 : expected.pixels;
@@ -167,7 +167,7 @@ TEST_F(TransferTest, MemoryBlocksIntoAHandleBufferAcrossFiveSegments) {
         TW_IMAGEMEMXFER record{};
         record.Memory.Flags = TWMF_APPOWNS | TWMF_HANDLE;
         record.Memory.Length = kLength;
-        record.Memory.TheMem = static_cast<TW_UINT32>(reinterpret_cast<uintptr_t>(handle));
+        record.Memory.TheMem = TwainRef(handle);
         rc = host.Ds(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &record);
         ASSERT_TRUE(rc == TWRC_SUCCESS || rc == TWRC_XFERDONE) << rc;
         EXPECT_EQ(record.YOffset, rows.size() / expected.lineBytes);
@@ -276,7 +276,7 @@ TEST_F(TransferTest, PaperJamOnTheThirdReadFailsOnceAndTheNextScanWorks) {
         if (mechanism == TWSX_MEMORY) {
             rc = TakeMemoryBlocks().codes.back();
         } else if (mechanism == TWSX_NATIVE) {
-            TW_UINT32 handle = 0xDEADBEEF;
+            TW_HANDLE handle = 0xDEADBEEF;
             rc = host.Ds(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle);
             EXPECT_EQ(handle, 0u);
         } else {
@@ -323,7 +323,7 @@ TEST_F(TransferTest, EscapeDuringTheReadsCancelsAndTheNextImageStartsAfresh) {
     // Native and file: a cancelled image gives the host nothing.
     ASSERT_TRUE(Ready(kGrey, TWSX_NATIVE));
     PostMessageA(host.parent, WM_KEYDOWN, VK_ESCAPE, 0);
-    TW_UINT32 handle = 0xDEADBEEF;
+    TW_HANDLE handle = 0xDEADBEEF;
     EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle), TWRC_CANCEL);
     EXPECT_EQ(handle, 0u);
     EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
@@ -369,7 +369,7 @@ TEST_F(TransferTest, AnotherMechanismThanTheImageWasPreparedForIsASequenceError)
     ASSERT_TRUE(Ready(kGrey, TWSX_MEMORY));
     ASSERT_EQ(host.SetOneValue(ICAP_XFERMECH, TWTY_UINT16, TWSX_NATIVE), TWRC_SUCCESS);
     ClearScannerLog();
-    TW_UINT32 handle = 0xDEADBEEF;
+    TW_HANDLE handle = 0xDEADBEEF;
     EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle), TWRC_FAILURE);
     EXPECT_EQ(host.ConditionCode(), TWCC_SEQERROR);
     EXPECT_EQ(handle, 0u);
