@@ -41,7 +41,10 @@ struct DeviceState {
     RequestBlocks blocks{};
 };
 
-extern DeviceState g_device;
+extern DeviceState& g_device;
+
+// True when the request blocks lie where a driver can be given their address.
+bool DeviceRecordReachable();
 
 // Loads the driver named by WIN.INI DRIVER from the installation directory and
 // resolves its three entry points. A library that cannot be loaded or lacks

@@ -2,13 +2,21 @@
 #include <string>
 
 #include "device/device.h"
+#include "device/driver_memory.h"
 #include "settings/profile.h"
 
-DeviceState g_device;
+namespace {
+// The request blocks inside travel to the driver by address.
+DriverRecord<DeviceState> g_deviceRecord;
+}  // namespace
+
+DeviceState& g_device = *g_deviceRecord;
+
+bool DeviceRecordReachable() { return g_deviceRecord.Reachable(); }
 
 bool BindDriverLibrary() {
     std::string name = ReadProfileText(kInstallSection, "DRIVER", "KVASPI_SP.DLL", 256);
-    std::string path = WindowsDirectory() + "\\TWAIN_32\\KVSC_A3\\" + name;
+    std::string path = InstallDirectory() + "\\" + name;
     size_t slash = path.find_last_of('\\');
     g_device.defaultDriver = path.compare(slash + 1, std::string::npos, "KVASPI_SP.DLL") == 0;
 

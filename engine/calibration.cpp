@@ -66,8 +66,8 @@ CalibrationResult Send(uint16_t resolution, uint32_t values, const DriverBuffer&
     blocks::PutU16(block, ss::kZero2, 0);
     blocks::PutU16(block, ss::kHighCount, high.count);
     blocks::PutU16(block, ss::kLowCount, low.count);
-    blocks::PutU32(block, ss::kHighTable, AddressOf(high.table));
-    blocks::PutU32(block, ss::kLowTable, AddressOf(low.table));
+    blocks::PutU32(block, ss::kHighTable, BlockAddress(high.table));
+    blocks::PutU32(block, ss::kLowTable, BlockAddress(low.table));
     return Request(blocks::kSendShadingData, block);
 }
 
@@ -93,11 +93,11 @@ CalibrationResult ReadWhiteLines(uint16_t resolution, uint16_t lineBytes, uint16
         blocks::PutU16(block, rs::kLines, lines);
         blocks::PutU32(block, rs::kTotalBytes, total);
         blocks::PutU16(block, rs::kDescriptorCount, buffer.count);
-        blocks::PutU32(block, rs::kTable, AddressOf(buffer.table));
+        blocks::PutU32(block, rs::kTable, BlockAddress(buffer.table));
         result = Request(blocks::kReadShadingData, block);
         // The table is read again: the driver may have changed it.
         if (result == CalibrationResult::kDone &&
-            !descriptors::GatherLines(buffer.bytes, AddressOf(buffer.bytes), buffer.size, buffer.table, buffer.count,
+            !descriptors::GatherLines(buffer.bytes, BlockAddress(buffer.bytes), buffer.size, buffer.table, buffer.count,
                                       lineBytes, lines, white))
             result = ShadingFailed();
     }

@@ -21,7 +21,11 @@ struct CalibrationState {
     uint8_t record[kCalibrationRecordSize] = {};
 };
 
-extern CalibrationState g_calibration;
+extern CalibrationState& g_calibration;
+
+// True when the record and its gain tables lie where a driver can be given
+// their addresses.
+bool CalibrationRecordReachable();
 
 // Builds the four gain tables from the reference levels (red, green, blue,
 // grey) and stores the addresses of the red, green and blue tables in the record.

@@ -4,22 +4,17 @@
 #include "engine/buffer_sizing.h"
 #include "engine/descriptor_table.h"
 
-uint32_t AddressOf(const void* pointer) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(pointer)); }
-
 bool AllocateDriverBuffer(DriverBuffer& buffer, uint32_t firstSize, uint32_t lineBytes, uint32_t needed) {
     FreeDriverBuffer(buffer);
     for (uint32_t size = firstSize; size != 0 && size >= needed;
          size = ShrunkBufferSize(size, lineBytes, g_device.defaultDriver)) {
-        HGLOBAL handle = GlobalAlloc(GMEM_MOVEABLE | GMEM_SHARE, size);
-        if (handle == nullptr) continue;
-        auto* bytes = static_cast<uint8_t*>(GlobalLock(handle));
-        if (bytes == nullptr) {
-            GlobalFree(handle);
-            continue;
-        }
-        buffer.handle = handle;
-        buffer.bytes = bytes;
+        // The table follows the bytes, on a 4-byte boundary.
+        const uint32_t tableOffset = (size + 3u) & ~3u;
+        uint8_t* memory = AllocateDriverMemory(size_t{tableOffset} + kDescriptorTableBytes);
+        if (memory == nullptr) continue;
+        buffer.bytes = memory;
         buffer.size = size;
+        buffer.table = memory + tableOffset;
         return true;
     }
     return false;
@@ -29,15 +24,16 @@ bool DescribeDriverBuffer(DriverBuffer& buffer, uint16_t lineBytes) {
     buffer.count = 0;
     if (buffer.bytes == nullptr || g_device.bufAddr == nullptr) return false;
     const uint16_t count = g_device.bufAddr(buffer.bytes, buffer.size, buffer.table, lineBytes);
-    if (!descriptors::InsideBuffer(buffer.table, count, AddressOf(buffer.bytes), buffer.size)) return false;
+    if (!descriptors::InsideBuffer(buffer.table, count, BlockAddress(buffer.bytes), buffer.size)) return false;
     buffer.count = count;
     return true;
 }
 
 void FreeDriverBuffer(DriverBuffer& buffer) {
-    if (buffer.handle != nullptr) {
-        GlobalUnlock(buffer.handle);
-        GlobalFree(buffer.handle);
-    }
+    FreeDriverMemory(buffer.bytes);
     buffer = DriverBuffer{};
+}
+
+uint8_t* DescribedBytesAt(const DriverBuffer& buffer, const uint8_t* entry) {
+    return buffer.bytes + (blocks::GetU32(entry, blocks::descriptor::kAddress) - BlockAddress(buffer.bytes));
 }

@@ -1,21 +1,21 @@
-// A buffer shared with the scanner driver: shareable global memory, locked
-// for as long as the driver may reach it, and the descriptor table that the
-// driver's BUF_ADDR made of it.
+// A buffer shared with the scanner driver: driver memory holding the bytes
+// the driver fills and, after them, the descriptor table that the driver's
+// BUF_ADDR made of them. Both addresses travel in request blocks.
 #pragma once
-
-#include <windows.h>
 
 #include <cstdint>
 
+#include "device/driver_memory.h"
 #include "device/request_blocks.h"
 
 struct DriverBuffer {
-    HGLOBAL handle = nullptr;
-    uint8_t* bytes = nullptr;  // locked while the handle is held
+    uint8_t* bytes = nullptr;  // `size` bytes; null while nothing is held
     uint32_t size = 0;
-    uint8_t table[blocks::kMaxDescriptors * blocks::kDescriptorSize] = {};
-    uint16_t count = 0;  // descriptors in `table`
+    uint8_t* table = nullptr;  // room for the largest descriptor table, after the bytes
+    uint16_t count = 0;        // descriptors in `table`
 };
+
+constexpr uint32_t kDescriptorTableBytes = blocks::kMaxDescriptors * blocks::kDescriptorSize;
 
 // Allocates `firstSize` bytes, retrying smaller by the shrink rule of the
 // driver's buffers (one `lineBytes` less with the default driver, 128 KB less
@@ -27,9 +27,9 @@ bool AllocateDriverBuffer(DriverBuffer& buffer, uint32_t firstSize, uint32_t lin
 // or above 16 or a descriptor reaches outside the buffer.
 bool DescribeDriverBuffer(DriverBuffer& buffer, uint16_t lineBytes);
 
-// Unlocks and frees the buffer; the handle is cleared, so a second call does
-// nothing.
+// Frees the buffer; it is cleared, so a second call does nothing.
 void FreeDriverBuffer(DriverBuffer& buffer);
 
-// The buffer's address or its table's, as a request block carries it.
-uint32_t AddressOf(const void* pointer);
+// Where the descriptor at `entry` of the buffer's table points, as a pointer
+// into the buffer's bytes (the table was checked to lie inside them).
+uint8_t* DescribedBytesAt(const DriverBuffer& buffer, const uint8_t* entry);

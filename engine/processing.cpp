@@ -12,6 +12,7 @@
 #include "engine/job_state.h"
 #include "engine/settings_record.h"
 #include "resources/resource_ids.h"
+#include "settings/profile.h"
 #include "settings/texts.h"
 #include "twain/capability_state.h"
 #include "twain/host_rules.h"
@@ -20,12 +21,6 @@
 ProcessingState g_processing;
 
 namespace {
-
-std::string WindowsDirectory() {
-    char directory[MAX_PATH + 1] = {};
-    const UINT length = GetWindowsDirectoryA(directory, MAX_PATH);
-    return length > 0 && length <= MAX_PATH ? std::string(directory, length) : std::string();
-}
 
 bool ColourRows(const ScanSettings& s) {
     return s.scanMode == kModeColour && (s.colourKind == kColour24 || s.colourKind == kColourCmyk);
@@ -37,7 +32,7 @@ void PrepareOutputMatching(HWND owner) {
     colour::ReleaseColourProfile(g_processing.profile);
     if (s.outputMatch == 0) return;
     const bool profiled = ColourRows(s) && (s.scanSource == kSourceReflective || s.scanSource == kSourcePositive);
-    if (profiled && colour::LoadColourProfile(colour::ColourProfilePath(WindowsDirectory(), s.scanSource),
+    if (profiled && colour::LoadColourProfile(colour::ColourProfilePath(SourcesDirectory(), s.scanSource),
                                               g_processing.profile))
         return;
     s.outputMatch = 0;
@@ -55,7 +50,7 @@ bool PrepareProcessing(HWND owner) {
     if (s.scanMode != kModeColour || s.colourKind != kColourCmyk) return true;
     const bool pictureHost = HostIsPicturePublisher();
     g_processing.cmykDirect = pictureHost && g_caps.pixelFlavorSet != 0;
-    if (colour::LoadCmykTable(colour::CmykTablePath(WindowsDirectory(), pictureHost), g_processing.cmyk)) return true;
+    if (colour::LoadCmykTable(colour::CmykTablePath(InstallDirectory(), pictureHost), g_processing.cmyk)) return true;
     ShowDeviceError(owner, MSG_READ_FILE_FAILURE);
     return false;
 }

@@ -69,8 +69,7 @@ uint8_t* LocateLine(uint32_t line) {
     } else {
         uint32_t segment = (line / perSegment) % g_job.segmentCount;
         const uint8_t* entry = g_job.scan.table + segment * blocks::kDescriptorSize;
-        g_job.currentLine =
-            reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(blocks::GetU32(entry, blocks::descriptor::kAddress)));
+        g_job.currentLine = DescribedBytesAt(g_job.scan, entry);
     }
     return g_job.currentLine;
 }

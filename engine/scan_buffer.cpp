@@ -51,7 +51,7 @@ bool AllocateScanBuffer() {
     uint8_t* block = g_device.blocks.readData;
     blocks::PutU16(block, blocks::readdata::kRecordCount, g_job.segmentCount);
     blocks::PutU16(block, blocks::readdata::kDescriptorCount, g_job.segmentCount);
-    blocks::PutU32(block, blocks::readdata::kTable, AddressOf(g_job.scan.table));
+    blocks::PutU32(block, blocks::readdata::kTable, BlockAddress(g_job.scan.table));
     return true;
 }
 

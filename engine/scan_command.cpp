@@ -9,6 +9,7 @@
 #include "device/device.h"
 #include "device/messages.h"
 #include "engine/calibration.h"
+#include "engine/calibration_state.h"
 #include "engine/disk_space.h"
 #include "engine/job_state.h"
 #include "engine/processing.h"
@@ -209,6 +210,10 @@ bool StartScanJob(HWND owner, uint32_t speedArgument, const ScanFrame& frame) {
     NormaliseDescreen(g_scanSettings);
     if (!HostTakesColourKind()) return Refuse(owner, TXT_MODE_REFUSED);
     if (!DiskHasRoom(owner)) return false;
+    if (!DeviceRecordReachable() || !CalibrationRecordReachable()) {
+        ScanFailed(TWCC_LOWMEMORY, MSG_INSUFFICIENT_MEMORY);
+        return false;
+    }
     if (g_twain.batchListOpen && g_twain.mainDialog)
         SetTimer(g_twain.mainDialog, kBatchContinueTimer, 500, nullptr);
     ChooseSpeed();

@@ -48,8 +48,12 @@ void AppendLog(const std::string& line) {
     std::fclose(file);
 }
 
-uint32_t AddressOf(const uint8_t* pointer) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(pointer));
+// A buffer's address as the 32-bit descriptors carry it; false for a buffer
+// that does not lie wholly below 4 GB, which no descriptor can describe.
+bool DescriptorAddress(const uint8_t* buffer, uint32_t bytes, uint32_t& address) {
+    const auto start = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(buffer));
+    address = static_cast<uint32_t>(start);
+    return start + bytes <= uint64_t{1} << 32;
 }
 
 // Addresses in blocks and descriptors are the caller's pointers.
@@ -94,9 +98,13 @@ void WINAPI SPI_CALL(uint8_t* block, uint32_t handle, uint32_t function) {
 }
 
 uint16_t WINAPI BUF_ADDR(uint8_t* buffer, uint32_t bytes, uint8_t* table, uint16_t lineBytes) {
+    uint32_t address = 0;
+    if (!DescriptorAddress(buffer, bytes, address)) {
+        AppendLog("BUF_ADDR " + std::to_string(bytes) + " " + std::to_string(lineBytes) + " 0 above-4GB");
+        return 0;
+    }
     const uint16_t count =
-        sim::BufAddr(g_driver.scanner.config, AddressOf(buffer), buffer == nullptr ? 0 : bytes,
-                     table, lineBytes);
+        sim::BufAddr(g_driver.scanner.config, address, buffer == nullptr ? 0 : bytes, table, lineBytes);
     AppendLog("BUF_ADDR " + std::to_string(bytes) + " " + std::to_string(lineBytes) + " " +
               std::to_string(count));
     return count;

@@ -31,9 +31,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "device/driver_memory.h"
 #include "device/request_blocks.h"
 #include "engine/buffer_sizing.h"
 #include "engine/descriptor_table.h"
@@ -153,30 +155,32 @@ uint32_t TrimDescriptors(uint8_t* table, uint16_t count, uint16_t lineBytes) {
     return lines * count;
 }
 
-uint32_t AddressOf(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+// Driver memory (its address fits a block's 32-bit field) for one scope.
+struct DriverBytes {
+    uint8_t* bytes;
+    explicit DriverBytes(size_t size) : bytes(AllocateDriverMemory(size)) {}
+    ~DriverBytes() { FreeDriverMemory(bytes); }
+    DriverBytes(const DriverBytes&) = delete;
+    DriverBytes& operator=(const DriverBytes&) = delete;
+};
 
-// A buffer the driver describes, for the shading and image reads; the
-// descriptors are checked to lie inside it.
+constexpr size_t kTableBytes = blocks::kMaxDescriptors * blocks::kDescriptorSize;
+
+// A buffer the driver describes, for the shading and image reads, with its
+// descriptor table behind it; the descriptors are checked to lie inside it.
 struct DescribedBuffer {
-    HGLOBAL handle = nullptr;
+    std::unique_ptr<DriverBytes> memory;
     uint8_t* bytes = nullptr;
-    uint8_t table[blocks::kMaxDescriptors * blocks::kDescriptorSize] = {};
+    uint8_t* table = nullptr;
     uint16_t count = 0;
 
-    DescribedBuffer() = default;
-    DescribedBuffer(const DescribedBuffer&) = delete;
-    DescribedBuffer& operator=(const DescribedBuffer&) = delete;
-
     bool Allocate(Driver& driver, uint32_t size, uint16_t lineBytes) {
-        handle = GlobalAlloc(GMEM_MOVEABLE | GMEM_SHARE, size);
-        bytes = handle ? static_cast<uint8_t*>(GlobalLock(handle)) : nullptr;
-        count = bytes ? driver.bufAddr(bytes, size, table, lineBytes) : 0;
-        return count != 0 && descriptors::InsideBuffer(table, count, AddressOf(bytes), size);
-    }
-    ~DescribedBuffer() {
-        if (!handle) return;
-        GlobalUnlock(handle);
-        GlobalFree(handle);
+        memory = std::make_unique<DriverBytes>(size_t{size} + kTableBytes);
+        bytes = memory->bytes;
+        if (!bytes) return false;
+        table = bytes + size;
+        count = driver.bufAddr(bytes, size, table, lineBytes);
+        return count != 0 && descriptors::InsideBuffer(table, count, BlockAddress(bytes), size);
     }
 };
 
@@ -204,7 +208,7 @@ bool Calibrate(Driver& driver, uint16_t dpi, uint16_t referenceLevel) {
     blocks::PutU16(read, rs::kLines, lines);
     blocks::PutU32(read, rs::kTotalBytes, total);
     blocks::PutU16(read, rs::kDescriptorCount, white.count);
-    blocks::PutU32(read, rs::kTable, AddressOf(white.table));
+    blocks::PutU32(read, rs::kTable, BlockAddress(white.table));
     if (driver.Request(blocks::kReadShadingData, read) != 0) return false;
 
     const auto values = static_cast<uint16_t>((lineBytes - 6) / 2);
@@ -218,8 +222,8 @@ bool Calibrate(Driver& driver, uint16_t dpi, uint16_t referenceLevel) {
     blocks::PutU32(send, ss::kEntryCount, values);
     blocks::PutU16(send, ss::kHighCount, high.count);
     blocks::PutU16(send, ss::kLowCount, low.count);
-    blocks::PutU32(send, ss::kHighTable, AddressOf(high.table));
-    blocks::PutU32(send, ss::kLowTable, AddressOf(low.table));
+    blocks::PutU32(send, ss::kHighTable, BlockAddress(high.table));
+    blocks::PutU32(send, ss::kLowTable, BlockAddress(low.table));
     return driver.Request(blocks::kSendShadingData, send) == 0;
 }
 
@@ -281,11 +285,13 @@ bool RawScan(Driver& driver, uint16_t dpi, const ScanFrame& frame, RunResult& re
     const uint32_t size = FirstBufferSize(lineBytes, result.lines, true, kScanBufferCap);
     const uint32_t perRead =
         image.Allocate(driver, size, lineBytes) ? TrimDescriptors(image.table, image.count, lineBytes) : 0;
-    uint8_t read[blocks::kReadDataRecordSize] = {};
+    DriverBytes record(blocks::kReadDataRecordSize);
+    if (!record.bytes) return false;
+    uint8_t* read = record.bytes;
     uint8_t* table = read + blocks::readdata::kRecordTable;
-    std::memcpy(table, image.table, sizeof image.table);
+    if (perRead != 0) std::memcpy(table, image.table, kTableBytes);
     blocks::PutU16(read, blocks::readdata::kDescriptorCount, image.count);
-    blocks::PutU32(read, blocks::readdata::kTable, AddressOf(table));
+    blocks::PutU32(read, blocks::readdata::kTable, BlockAddress(table));
     result.privateReadyMB = result.privateTransferMB = PrivateMB();
 
     const double reading = Now();
@@ -344,7 +350,7 @@ bool TakeBlocks(HostSession& host, std::vector<uint8_t>& buffer, RunResult& resu
         TW_IMAGEMEMXFER block{};
         block.Memory.Flags = TWMF_APPOWNS | TWMF_POINTER;
         block.Memory.Length = bufferBytes;
-        block.Memory.TheMem = static_cast<TW_UINT32>(reinterpret_cast<uintptr_t>(buffer.data()));
+        block.Memory.TheMem = TwainRef(buffer.data());
         const TW_UINT16 rc = host.Ds(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &block);
         ++result.calls;
         if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) return false;

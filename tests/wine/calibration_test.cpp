@@ -158,23 +158,27 @@ protected:
         namespace rs = blocks::readshading;
         const uint16_t lineBytes = blocks::GetU16(g_device.blocks.shadingSize, blocks::shadingsize::kLineBytes);
         const uint16_t lines = blocks::GetU16(g_device.blocks.shadingSize, blocks::shadingsize::kLines);
-        std::vector<uint8_t> white(size_t{lineBytes} * lines, 0xEE);
-        uint8_t table[blocks::kDescriptorSize] = {};
-        blocks::PutU32(table, blocks::descriptor::kLength, static_cast<uint32_t>(white.size()));
+        const uint32_t whiteBytes = uint32_t{lineBytes} * lines;
+        // The driver is handed addresses: the white lines and their table in driver memory.
+        uint8_t* white = AllocateDriverMemory(whiteBytes + blocks::kDescriptorSize);
+        EXPECT_NE(white, nullptr);
+        if (white == nullptr) return {};
+        uint8_t* table = white + whiteBytes;
+        blocks::PutU32(table, blocks::descriptor::kLength, whiteBytes);
         blocks::PutU16(table, blocks::descriptor::kLines, lines);
-        blocks::PutU32(table, blocks::descriptor::kAddress,
-                       static_cast<uint32_t>(reinterpret_cast<uintptr_t>(white.data())));
+        blocks::PutU32(table, blocks::descriptor::kAddress, BlockAddress(white));
         uint8_t block[blocks::kReadShadingSize] = {};
         blocks::PutU16(block, rs::kResolution, dpi);
         blocks::PutU16(block, rs::kLineBytes, lineBytes);
         blocks::PutU16(block, rs::kLines, lines);
-        blocks::PutU32(block, rs::kTotalBytes, static_cast<uint32_t>(white.size()));
+        blocks::PutU32(block, rs::kTotalBytes, whiteBytes);
         blocks::PutU16(block, rs::kDescriptorCount, 1);
-        blocks::PutU32(block, rs::kTable, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(table)));
+        blocks::PutU32(block, rs::kTable, BlockAddress(table));
         g_device.spiCall(block, g_device.deviceHandle, blocks::kReadShadingData);
         EXPECT_EQ(BlockStatus(block), 0);
         std::vector<uint16_t> values;
-        EXPECT_TRUE(shading::AverageShadingLines(white.data(), white.size(), lineBytes, lines, group, values));
+        EXPECT_TRUE(shading::AverageShadingLines(white, whiteBytes, lineBytes, lines, group, values));
+        FreeDriverMemory(white);
         shading::ApplyGain(values, group, g_calibration.gainTables);
         return values;
     }
@@ -277,8 +281,8 @@ TEST_F(CalibrationTest, AfterACalibrationTheGroupIsOnlyResentUntilDueAgain) {
     EXPECT_EQ(blocks::GetU32(send, blocks::sendshading::kEntryCount), 1755u);
     EXPECT_EQ(blocks::GetU16(send, blocks::sendshading::kHighCount), kept.high.count);
     EXPECT_EQ(blocks::GetU16(send, blocks::sendshading::kLowCount), kept.low.count);
-    EXPECT_EQ(blocks::GetU32(send, blocks::sendshading::kHighTable), AddressOf(kept.high.table));
-    EXPECT_EQ(blocks::GetU32(send, blocks::sendshading::kLowTable), AddressOf(kept.low.table));
+    EXPECT_EQ(blocks::GetU32(send, blocks::sendshading::kHighTable), BlockAddress(kept.high.table));
+    EXPECT_EQ(blocks::GetU32(send, blocks::sendshading::kLowTable), BlockAddress(kept.low.table));
 
     // The grey group has nothing kept: nothing is sent.
     SetParameters(kModeLineArt);
@@ -390,7 +394,7 @@ TEST_F(CalibrationTest, ReleaseFreesEverythingOnceAndForgetsTheSharedTables) {
     ReleaseCalibration();
     for (const DriverBuffer* buffer :
          {&g_shadingBuffers.high, &g_shadingBuffers.low, &g_shadingBuffers.kept[1].high, &g_shadingBuffers.kept[1].low})
-        EXPECT_EQ(buffer->handle, nullptr);
+        EXPECT_EQ(buffer->bytes, nullptr);
     EXPECT_EQ(std::vector<uint8_t>(g_calibration.record + kCalibrationHighTable,
                                    g_calibration.record + kCalibrationRecordSize),
               std::vector<uint8_t>(kCalibrationRecordSize - kCalibrationHighTable, 0));

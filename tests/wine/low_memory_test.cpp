@@ -1,13 +1,16 @@
 // Memory that cannot be had during a transfer. The test runs in the data
-// source's own 32-bit process, so it takes the memory away for real: after
+// source's own process, so it takes the memory away for real: after
 // MSG_XFERREADY it reserves the free address space (and, to deny even one
-// scan line, fills the process heap) and gives it back after the transfer
-// call. A native bitmap or a scan buffer that cannot be had: " Insufficient
+// scan line in the 32-bit build, fills the process heap) and gives it back
+// after the transfer call. In the 64-bit build the scan buffer lies below
+// 4 GB, and that is the space taken away; the bitmap may lie anywhere in
+// 128 TB, more than Wine can reserve. A native bitmap or a scan buffer that cannot be had: " Insufficient
 // Memory." once, TWCC_LOWMEMORY, the scanner stopped, nothing kept, and the
 // next scan works. A scan buffer with some room left shrinks to fit.
 #include <string>
 #include <vector>
 
+#include "device/driver_memory.h"
 #include "tests/wine/acquire_fixture.h"
 
 namespace {
@@ -15,6 +18,20 @@ namespace {
 using namespace dstest;
 
 constexpr SIZE_T kMegabyte = 1 << 20;
+constexpr bool kWide = sizeof(void*) == 8;
+
+// A range of the address space the data source's scan buffer could use:
+// anywhere in the 32-bit build, below 4 GB in the 64-bit build.
+void* TakeRange(SIZE_T size) {
+    if (kWide) return AllocateDriverMemory(size);
+    return VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS);
+}
+void GiveBackRange(void* range) {
+    if (kWide)
+        FreeDriverMemory(static_cast<uint8_t*>(range));
+    else
+        VirtualFree(range, 0, MEM_RELEASE);
+}
 constexpr SIZE_T kScanBufferBytes = 2 * kMegabyte;  // the largest scan buffer
 
 // Busy blocks of at least `bytes` in the process heap, where global memory
@@ -43,18 +60,18 @@ struct MemoryShortage {
 
     // Leaves no free range of `smallest` bytes, except one piece of
     // `spared` bytes for the allocations that should succeed. Ranges of
-    // 1 GB are reserved (not committed) while there are any, then of half
-    // the size, and so on: the allocator itself finds the free space, since
-    // Wine shows part of what it would hand out as reserved to VirtualQuery.
+    // 1 GB are taken while there are any, then of half the size, and so on:
+    // the allocator itself finds the free space, since Wine shows part of
+    // what it would hand out as reserved to VirtualQuery.
     void ReserveAddressSpace(SIZE_T smallest, SIZE_T spared) {
-        void* spare = spared ? VirtualAlloc(nullptr, spared, MEM_RESERVE, PAGE_NOACCESS) : nullptr;
+        void* spare = spared ? TakeRange(spared) : nullptr;
         for (SIZE_T size = 1024 * kMegabyte; size >= smallest && ranges.size() < ranges.capacity();) {
-            if (void* range = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS))
+            if (void* range = TakeRange(size))
                 ranges.push_back(range);
             else
                 size /= 2;
         }
-        if (spare) VirtualFree(spare, 0, MEM_RELEASE);
+        if (spare) GiveBackRange(spare);
     }
 
     // Takes blocks of `blockBytes` from the process heap until it gives no
@@ -72,7 +89,7 @@ struct MemoryShortage {
             HeapFree(GetProcessHeap(), 0, heapBlocks);
             heapBlocks = next;
         }
-        for (void* range : ranges) VirtualFree(range, 0, MEM_RELEASE);
+        for (void* range : ranges) GiveBackRange(range);
         ranges.clear();
     }
 };
@@ -114,7 +131,7 @@ protected:
         return taken;
     }
 
-    TW_UINT16 NativeImage(TW_UINT32& handle) { return host.Ds(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle); }
+    TW_UINT16 NativeImage(TW_HANDLE& handle) { return host.Ds(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle); }
 
     // The scanner was stopped after the failure and polled until idle, and
     // no line was read.
@@ -140,9 +157,12 @@ protected:
 };
 
 TEST_F(LowMemoryTest, NativeBitmapBeyondTheFreeAddressSpaceFailsOnceAndTheNextScanWorks) {
+    if (kWide)
+        GTEST_SKIP() << "64-bit: the bitmap may lie anywhere in 128 TB of address space, "
+                        "more than Wine can reserve; the scan buffer's shortage below 4 GB is tested";
     // The image of the bed taken with memory to spare, for comparison.
     ASSERT_TRUE(Ready(kWholeBed, TWSX_NATIVE));
-    TW_UINT32 handle = 0;
+    TW_HANDLE handle = 0;
     ASSERT_EQ(NativeImage(handle), TWRC_XFERDONE);
     const Dib reference = TakeDib(handle);
     ASSERT_GT(reference.rows.size(), 50 * kMegabyte);
@@ -233,10 +253,12 @@ TEST_F(LowMemoryTest, ScanBufferOfNotEvenOneLineEndsTheMemoryTransfer) {
     TW_IMAGEMEMXFER record{};
     TW_UINT16 rc, code;
     {
-        // No address space the heap could grow into, no line's room in it.
+        // No address space the heap could grow into, no line's room in it;
+        // in the 64-bit build not even a page free below 4 GB.
         MemoryShortage shortage;
-        shortage.ReserveAddressSpace(64 * 1024, 0);
-        shortage.FillProcessHeap(lineBytes);
+        shortage.ReserveAddressSpace(kWide ? 4096 : 64 * 1024, 0);
+        if (!kWide) shortage.FillProcessHeap(lineBytes);
+
         rc = MemoryBlock(buffer.data(), kMegabyte, record);
         code = host.ConditionCode();
     }
