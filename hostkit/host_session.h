@@ -1,5 +1,5 @@
 // HostSession: a TWAIN application in a struct, for tests and twscan. It
-// loads TWAIN_32.DLL, opens the source manager with a hidden parent window,
+// loads the source manager (TWAIN_32.DLL, TWAINDSM.DLL when 64-bit), opens the source manager with a hidden parent window,
 // opens a data source and runs a real message loop in which every message
 // goes through MSG_PROCESSEVENT before it is dispatched.
 //
@@ -58,7 +58,7 @@ struct HostSession {
     HostSession(const HostSession&) = delete;
     HostSession& operator=(const HostSession&) = delete;
 
-    // Loads TWAIN_32.DLL and sends DG_CONTROL/DAT_PARENT/MSG_OPENDSM.
+    // Loads the source manager and sends DG_CONTROL/DAT_PARENT/MSG_OPENDSM.
     bool OpenDsm(const char* productName = "twtest", TW_UINT16 protocolMinor = 5,
                  const char* productFamily = "tests");
     // DSM_Entry with no destination / with the open source as destination.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "twain/platform.h"
+
 namespace {
 
 bool HasSourceExtension(const char* name) {
@@ -35,7 +37,7 @@ std::string SourceRootDirectory() {
     char windows[MAX_PATH];
     UINT length = GetWindowsDirectoryA(windows, sizeof windows);
     if (length == 0 || length >= sizeof windows) return std::string();
-    return std::string(windows, length) + "\\TWAIN_32";
+    return std::string(windows, length) + "\\" + kSourcesFolder;
 }
 
 std::vector<std::string> FindSourceFiles(const std::string& root) {

@@ -1,5 +1,6 @@
 // Finding data sources on disk: every *.ds file under the Windows
-// directory's TWAIN_32 folder, at any depth.
+// directory's sources folder (TWAIN_32, or twain_64 for 64-bit sources), at
+// any depth.
 #pragma once
 
 #include <windows.h>
@@ -12,7 +13,7 @@
 using DsEntryProc = TW_UINT16(WINAPI*)(TW_IDENTITY* origin, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
                                        void* data);
 
-// C:\Windows\TWAIN_32 (from GetWindowsDirectoryA).
+// C:\Windows\TWAIN_32, or C:\Windows\twain_64 in the 64-bit build.
 std::string SourceRootDirectory();
 
 // Full paths of the *.ds files under root, at any depth, sorted without

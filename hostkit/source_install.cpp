@@ -2,14 +2,9 @@
 
 #include <windows.h>
 
-namespace {
+#include "hostkit/source_catalogue.h"
 
-std::string TwainDirectory() {
-    char windows[MAX_PATH];
-    UINT length = GetWindowsDirectoryA(windows, sizeof windows);
-    if (length == 0 || length >= sizeof windows) return std::string();
-    return std::string(windows, length) + "\\TWAIN_32";
-}
+namespace {
 
 void MakeParentDirectories(const std::string& path) {
     for (size_t slash = path.find('\\', 3); slash != std::string::npos; slash = path.find('\\', slash + 1)) {
@@ -29,7 +24,7 @@ std::string ProgramDirectory() {
 }
 
 bool InstallSourceFile(const std::string& from, const std::string& relativePath) {
-    std::string root = TwainDirectory();
+    std::string root = SourceRootDirectory();
     if (root.empty()) return false;
     std::string to = root + "\\" + relativePath;
     MakeParentDirectories(to);
@@ -41,6 +36,6 @@ bool InstallTestSource(const std::string& relativePath) {
 }
 
 bool RemoveSourceFile(const std::string& relativePath) {
-    std::string root = TwainDirectory();
+    std::string root = SourceRootDirectory();
     return !root.empty() && DeleteFileA((root + "\\" + relativePath).c_str()) != 0;
 }

@@ -1,5 +1,5 @@
 // twscan: a command-line TWAIN application. It drives data sources through
-// the source manager TWAIN_32.DLL with HostSession: lists them, shows one's
+// the source manager (TWAIN_32.DLL, or TWAINDSM.DLL when 64-bit) with HostSession: lists them, shows one's
 // identity, or scans one image (twscan_acquire.h). Options: twscan_options.h.
 #include <cstdio>
 #include <string>
@@ -8,6 +8,7 @@
 #include "hostkit/identity_text.h"
 #include "hostkit/twscan_acquire.h"
 #include "hostkit/twscan_options.h"
+#include "twain/platform.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ int main(int argc, char** argv) {
     HostSession host;
     if (!host.OpenDsm(options.appName.c_str(), options.protocolMinor, "hostkit")) {
         if (!host.dsmEntry) {
-            std::fprintf(stderr, "twscan: cannot load the source manager TWAIN_32.DLL\n");
+            std::fprintf(stderr, "twscan: cannot load the source manager %s\n", kManagerLibrary);
             return kTwscanFailure;
         }
         return ReportFailure(DG_CONTROL, DAT_PARENT, MSG_OPENDSM, TWRC_FAILURE, host.DsmConditionCode());

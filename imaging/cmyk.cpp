@@ -8,8 +8,8 @@
 
 namespace colour {
 
-std::string CmykTablePath(const std::string& windowsDir, bool pictureHost) {
-    return windowsDir + (pictureHost ? "\\TWAIN_32\\KVSC_A3\\cmykpp60.tab" : "\\TWAIN_32\\KVSC_A3\\cmyk.tab");
+std::string CmykTablePath(const std::string& installDir, bool pictureHost) {
+    return installDir + (pictureHost ? "\\cmykpp60.tab" : "\\cmyk.tab");
 }
 
 bool ParseCmykTable(const uint8_t* bytes, size_t size, CmykTable& table) {

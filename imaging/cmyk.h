@@ -19,10 +19,10 @@ struct CmykTable {
     GridAxes axes;   // red, green, blue levels straight into the grid
 };
 
-// The table file: the Windows directory followed by
-// "\TWAIN_32\KVSC_A3\cmykpp60.tab" for the picture-publishing host (text 66),
-// "\TWAIN_32\KVSC_A3\cmyk.tab" for every other host.
-std::string CmykTablePath(const std::string& windowsDir, bool pictureHost);
+// The table file in the installation directory ("\TWAIN_32\KVSC_A3" under the
+// Windows directory for the 32-bit source): "\cmykpp60.tab" for the
+// picture-publishing host (text 66), "\cmyk.tab" for every other host.
+std::string CmykTablePath(const std::string& installDir, bool pictureHost);
 
 // Takes the bytes of a whole table file. A file of any other length than
 // 19652 bytes is refused and leaves the table unloaded.

@@ -99,9 +99,9 @@ void ProfileRows(const ColourProfile& profile, int height, int width, size_t str
 
 }  // namespace
 
-std::string ColourProfilePath(const std::string& windowsDir, uint8_t scanSource) {
-    if (scanSource == kSourceReflective) return windowsDir + "\\TWAIN_32\\COLOR\\orvaA3.tab";
-    if (scanSource == kSourcePositive) return windowsDir + "\\TWAIN_32\\COLOR\\orvaA3p.tab";
+std::string ColourProfilePath(const std::string& sourcesDir, uint8_t scanSource) {
+    if (scanSource == kSourceReflective) return sourcesDir + "\\COLOR\\orvaA3.tab";
+    if (scanSource == kSourcePositive) return sourcesDir + "\\COLOR\\orvaA3p.tab";
     return std::string();
 }
 

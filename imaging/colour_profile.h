@@ -36,10 +36,11 @@ struct ColourProfile {
     GridAxes gridAxes;      // grid profile: the input curves leading into the grid
 };
 
-// The profile file for a scan source: the Windows directory followed by
-// "\TWAIN_32\COLOR\orvaA3.tab" (reflective) or "...\orvaA3p.tab"
-// (transparency positive); empty for the sources that have none.
-std::string ColourProfilePath(const std::string& windowsDir, uint8_t scanSource);
+// The profile file for a scan source: the TWAIN sources directory ("\TWAIN_32"
+// under the Windows directory for the 32-bit source) followed by
+// "\COLOR\orvaA3.tab" (reflective) or "\COLOR\orvaA3p.tab" (transparency
+// positive); empty for the sources that have none.
+std::string ColourProfilePath(const std::string& sourcesDir, uint8_t scanSource);
 
 // Reads a profile from the bytes of a whole file. False, leaving profile
 // alone, for a file longer than the buffer, shorter than its layout (816

@@ -39,7 +39,7 @@ void InitDialog(HWND dialog, FileDialogRun& run) {
     SetText(dialog, run.saving ? IDC_FILE_SAVE : IDC_FILE_LOAD, run.saving ? TXT_SAVE : TXT_LOAD);
     SetText(dialog, IDC_FILE_CANCEL, TXT_CANCEL);
 
-    SetCurrentDirectoryA((WindowsDirectory() + "\\TWAIN_32\\KVSC_A3").c_str());
+    SetCurrentDirectoryA(InstallDirectory().c_str());
     ShowPattern(dialog, run.pattern);
     ListSettingsFiles(dialog, run.pattern);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "settings/value_format.h"
+#include "twain/platform.h"
 
 std::string ReadProfileText(const char* section, const char* key, const char* fallback, size_t buffer) {
     std::vector<char> text(buffer + 1, '\0');
@@ -25,6 +26,10 @@ std::string WindowsDirectory() {
     GetWindowsDirectoryA(dir, sizeof dir);
     return dir;
 }
+
+std::string SourcesDirectory() { return WindowsDirectory() + "\\" + kSourcesFolder; }
+
+std::string InstallDirectory() { return SourcesDirectory() + "\\KVSC_A3"; }
 
 std::string BrandText() { return ReadProfileText(kInstallSection, "BRAND", "SCANNER", 256); }
 

@@ -19,6 +19,13 @@ void WriteProfileText(const char* section, const char* key, const std::string& v
 // The Windows directory (at most 130 characters, as the system reads it).
 std::string WindowsDirectory();
 
+// Where TWAIN sources of this build's kind are installed: "\TWAIN_32" under
+// the Windows directory for the 32-bit source, "\twain_64" for the 64-bit one.
+std::string SourcesDirectory();
+
+// The source's installation directory: "\KVSC_A3" under SourcesDirectory().
+std::string InstallDirectory();
+
 // BRAND of the installation section, default "SCANNER".
 std::string BrandText();
 

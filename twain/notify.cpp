@@ -1,5 +1,6 @@
 #include "twain/notify.h"
 
+#include "twain/platform.h"
 #include "twain/session.h"
 
 namespace {
@@ -7,14 +8,13 @@ namespace {
 using DsmEntryFn = TW_UINT16(WINAPI*)(TW_IDENTITY* origin, TW_IDENTITY* dest, TW_UINT32 dg, TW_UINT16 dat,
                                       TW_UINT16 msg, void* data);
 
-// The source manager is looked up when posting, by ordinal 1, not imported at
-// load time: a newer source manager that opened this source redirects the
-// source's look-ups of TWAIN_32.DLL to itself, and only a run-time look-up
-// reaches it.
+// The source manager is looked up when posting, not imported at load time: a
+// newer source manager that opened this source redirects the source's
+// look-ups of TWAIN_32.DLL to itself, and only a run-time look-up reaches it.
 void PostToHost(TW_UINT16 message) {
-    HMODULE manager = LoadLibraryA("TWAIN_32.DLL");
+    HMODULE manager = LoadLibraryA(kManagerLibrary);
     if (!manager) return;
-    auto entry = reinterpret_cast<DsmEntryFn>(reinterpret_cast<void*>(GetProcAddress(manager, MAKEINTRESOURCEA(1))));
+    auto entry = reinterpret_cast<DsmEntryFn>(reinterpret_cast<void*>(FindManagerEntry(manager)));
     if (entry) entry(&g_twain.dsIdentity, &g_twain.appIdentity, DG_CONTROL, DAT_NULL, message, nullptr);
     FreeLibrary(manager);
 }

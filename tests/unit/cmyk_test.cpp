@@ -125,8 +125,8 @@ TEST(Cmyk, TablesOfAnotherLengthAreRefused) {
 }
 
 TEST(Cmyk, TablePathsByHost) {
-    EXPECT_EQ(CmykTablePath("C:\\WINDOWS", false), "C:\\WINDOWS\\TWAIN_32\\KVSC_A3\\cmyk.tab");
-    EXPECT_EQ(CmykTablePath("C:\\WINDOWS", true), "C:\\WINDOWS\\TWAIN_32\\KVSC_A3\\cmykpp60.tab");
+    EXPECT_EQ(CmykTablePath("C:\\WINDOWS\\TWAIN_32\\KVSC_A3", false), "C:\\WINDOWS\\TWAIN_32\\KVSC_A3\\cmyk.tab");
+    EXPECT_EQ(CmykTablePath("C:\\WINDOWS\\twain_64\\KVSC_A3", true), "C:\\WINDOWS\\twain_64\\KVSC_A3\\cmykpp60.tab");
 }
 
 // The tables the build installs, made by scripts/make_cmyk_tables.py.

@@ -191,10 +191,10 @@ TEST(ColourProfile, RowsAndGeometry) {
 }
 
 TEST(ColourProfile, PathsBySource) {
-    EXPECT_EQ(ColourProfilePath("C:\\WINDOWS", kSourceReflective), "C:\\WINDOWS\\TWAIN_32\\COLOR\\orvaA3.tab");
-    EXPECT_EQ(ColourProfilePath("C:\\WINDOWS", kSourcePositive), "C:\\WINDOWS\\TWAIN_32\\COLOR\\orvaA3p.tab");
-    EXPECT_EQ(ColourProfilePath("C:\\WINDOWS", kSourceNegative), "");
-    EXPECT_EQ(ColourProfilePath("C:\\WINDOWS", kSourceFeeder), "");
+    EXPECT_EQ(ColourProfilePath("C:\\WINDOWS\\TWAIN_32", kSourceReflective), "C:\\WINDOWS\\TWAIN_32\\COLOR\\orvaA3.tab");
+    EXPECT_EQ(ColourProfilePath("C:\\WINDOWS\\TWAIN_32", kSourcePositive), "C:\\WINDOWS\\TWAIN_32\\COLOR\\orvaA3p.tab");
+    EXPECT_EQ(ColourProfilePath("C:\\WINDOWS\\TWAIN_32", kSourceNegative), "");
+    EXPECT_EQ(ColourProfilePath("C:\\WINDOWS\\TWAIN_32", kSourceFeeder), "");
 }
 
 TEST(ColourProfile, LoadReadsTheWholeFileAndKeepsAHeldProfile) {

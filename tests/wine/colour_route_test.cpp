@@ -30,10 +30,10 @@ Image Scanned(const std::string& keys, uint8_t imageType, uint16_t scanMode, con
     return DialogScanImage(keys, request, tone);
 }
 
-std::string ProfilePath() { return WindowsDir() + "\\TWAIN_32\\COLOR\\orvaA3.tab"; }
+std::string ProfilePath() { return SourcesDir() + "\\COLOR\\orvaA3.tab"; }
 
 void WriteProfile(const std::vector<uint8_t>& bytes) {
-    CreateDirectoryA((WindowsDir() + "\\TWAIN_32\\COLOR").c_str(), nullptr);
+    CreateDirectoryA((SourcesDir() + "\\COLOR").c_str(), nullptr);
     std::ofstream file(ProfilePath(), std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }

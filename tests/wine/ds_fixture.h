@@ -15,6 +15,7 @@
 #include "hostkit/host_session.h"
 #include "hostkit/msgbox_recorder.h"
 #include "hostkit/source_install.h"
+#include "twain/platform.h"
 #include "twain/twain.h"
 
 namespace dstest {
@@ -25,7 +26,9 @@ inline std::string WindowsDir() {
     return dir;
 }
 
-inline std::string InstallDir() { return WindowsDir() + "\\TWAIN_32\\KVSC_A3"; }
+// Where the source is installed: C:\Windows\TWAIN_32 or C:\Windows\twain_64, then KVSC_A3.
+inline std::string SourcesDir() { return WindowsDir() + "\\" + kSourcesFolder; }
+inline std::string InstallDir() { return SourcesDir() + "\\KVSC_A3"; }
 
 inline void SetProfile(const char* section, const char* key, const char* value) {
     WriteProfileStringA(section, key, value);

@@ -32,7 +32,7 @@ TEST_F(OpenTest, MissingDriverFailsWithoutMessageAndLeavesNothingLoaded) {
 TEST_F(OpenTest, DriverWithoutTheEntryPointsIsNotUsed) {
     // A library that loads but is no scanner driver.
     std::string copy = InstallDir() + "\\NOENTRY.DLL";
-    ASSERT_TRUE(CopyFileA((ProgramDirectory() + "\\TWAIN_32.DLL").c_str(), copy.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((ProgramDirectory() + "\\" + kManagerLibrary).c_str(), copy.c_str(), FALSE));
     SetProfile("KVSINFO_A3", "DRIVER", "NOENTRY.DLL");
     HostSession host;
     EXPECT_EQ(Open(host), TWRC_FAILURE);

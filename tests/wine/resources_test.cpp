@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "resources/resource_ids.h"
+#include "tests/wine/ds_fixture.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ const int kUntranslatedNumbers[] = {
 
 HMODULE DataSource() {
     static HMODULE module =
-        LoadLibraryExW(L"C:\\Windows\\TWAIN_32\\KVSC_A3\\kvsc_a3.ds", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        LoadLibraryExA((dstest::InstallDir() + "\\kvsc_a3.ds").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     return module;
 }
 
