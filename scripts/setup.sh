@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make python3
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
-  wine wine32:i386
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+  wine wine32:i386 wine64
   xvfb xauth
   googletest libgtest-dev libbenchmark-dev
   libtiff-tools imagemagick
