@@ -1,0 +1,10 @@
+# Cross compilation for Windows with mingw-w64; the toolchain file that
+# includes this sets CMAKE_SYSTEM_PROCESSOR and `triple` first.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_C_COMPILER ${triple}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
+set(CMAKE_RC_COMPILER ${triple}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${triple})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
