@@ -1,5 +1,5 @@
 # The two commands of a fresh machine: `make demo` and `make test`.
-.PHONY: setup native win32 win64 build test demo bench clean
+.PHONY: setup native asan win32 win64 build test demo bench clean
 
 setup:
 	scripts/setup.sh
@@ -7,6 +7,11 @@ setup:
 native: setup
 	cmake --preset native
 	cmake --build --preset native
+
+# The native tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan: setup
+	cmake --preset asan
+	cmake --build --preset asan
 
 win32: setup
 	cmake --preset win32
@@ -16,12 +21,13 @@ win64: setup
 	cmake --preset win64
 	cmake --build --preset win64
 
-build: native win32 win64
+build: native asan win32 win64
 
-# Native tests, then the Wine tests of the 64-bit build and, where this
-# machine runs 32-bit programs, of the 32-bit build.
+# Native tests (also under the sanitizers), then the Wine tests of the 64-bit
+# build and, where this machine runs 32-bit programs, of the 32-bit build.
 test: build
 	ctest --preset native
+	ctest --preset asan
 	scripts/test-windows
 
 # A colour scan of the simulated scanner's bed (8.5 x 11 inches at 150 dpi,
