@@ -22,6 +22,7 @@
 #include "engine/scan_settings.h"
 #include "engine/shading.h"
 #include "imaging/tone_download.h"
+#include "prescan/prescan_entry.h"
 #include "prescan/prescan_ids.h"
 #include "prescan/prescan_plan.h"
 #include "twain/platform.h"
@@ -30,12 +31,6 @@
 namespace {
 
 HINSTANCE g_module = nullptr;
-
-// What PreScan_Image returns: six words, always zero; the caller judges the
-// prescan by the bitmap file alone.
-struct PrescanResult {
-    uint32_t words[6];
-};
 
 // Byte layout of the data source's calibration record.
 constexpr size_t kRecordFlag = 0;
@@ -537,7 +532,7 @@ bool ScanToFile(Call& call, const prescan::ScanPlan& plan, uint8_t* record, cons
     // The picture goes to a temporary name and takes the preview's name only
     // when it is whole.
     const std::string temporary = directory + "\\ORVC0000.TMP";
-    const std::string finalPath = directory + "\\ORVC0000.BMP";
+    const std::string finalPath = directory + "\\" + kPreviewFileName;
     HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -575,7 +570,7 @@ extern "C" PrescanResult WINAPI PreScan_Image(HWND owner, RECT* /*previewArea*/,
                                               uint8_t* calibrationRecord, void* /*toneSettings*/,
                                               uintptr_t remoteSocket) {
     // A failed prescan never leaves an older picture that looks new.
-    DeleteFileA((InstallDirectory() + "\\ORVC0000.BMP").c_str());
+    DeleteFileA((InstallDirectory() + "\\" + kPreviewFileName).c_str());
 
     Call call;
     call.owner = owner;

@@ -8,7 +8,7 @@
 
 #include "device/driver_memory.h"
 #include "engine/shading.h"
-#include "prescan/prescan_plan.h"
+#include "prescan/prescan_entry.h"
 #include "sim/calibration.h"
 #include "sim/sensor.h"
 #include "tests/wine/acquire_fixture.h"
@@ -17,11 +17,6 @@ namespace {
 
 using namespace dstest;
 
-struct PrescanResult {
-    uint32_t words[6];
-};
-using PrescanFn = PrescanResult(WINAPI*)(HWND, RECT*, uint32_t, void*, FARPROC, uint32_t, uint32_t,
-                                         prescan::Options, uint8_t*, void*, uintptr_t);
 
 // Layout of the calibration record the data source shares.
 constexpr size_t kRecordSize = 656;
@@ -80,7 +75,7 @@ protected:
         SourceTest::SetUp();
         module = LoadLibraryA((InstallDir() + "\\PRESCAN.DLL").c_str());
         ASSERT_NE(module, nullptr);
-        prescanImage = reinterpret_cast<PrescanFn>(reinterpret_cast<void*>(GetProcAddress(module, "PreScan_Image")));
+        prescanImage = reinterpret_cast<PreScanImageFn>(reinterpret_cast<void*>(GetProcAddress(module, "PreScan_Image")));
         ASSERT_NE(prescanImage, nullptr);
         // The record and the gain tables lie below 4 GB, as the data source places them.
         memory = AllocateDriverMemory(kRecordSize + 3 * shading::kGainEntries * 2 + 2 * 1024);
@@ -115,7 +110,7 @@ protected:
     std::vector<uint8_t> Pixels(const std::vector<uint8_t>& file) { return {file.begin() + 54, file.end()}; }
 
     HMODULE module = nullptr;
-    PrescanFn prescanImage = nullptr;
+    PreScanImageFn prescanImage = nullptr;
     uint8_t* memory = nullptr;
     uint8_t* record = nullptr;
     shading::GainTable gains[3];
