@@ -114,7 +114,7 @@ void ShowPrescanMessage(const Call& call, int number) {
     const std::string brand = ProfileText("KVSINFO_A3", "BRAND", "SCANNER");
     std::wstring caption(brand.begin(), brand.end());
     caption += L" " + Text(call, PS_MODEL);
-    MessageBoxW(call.owner, Text(call, number).c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
+    MessageBoxW(call.owner, Text(call, number).c_str(), caption.c_str(), MB_OK | MB_ICONSTOP | MB_SYSTEMMODAL);
 }
 
 int MessageForStatus(uint16_t status) {

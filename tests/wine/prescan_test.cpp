@@ -276,6 +276,40 @@ TEST_F(PrescanTest, BothFormsOfTheResolutionCode) {
     }
 }
 
+// Escape before a read stops the scanner and waits for it; nothing is shown
+// and no picture is left.
+TEST_F(PrescanTest, EscapeCancelsTheReads) {
+    ASSERT_TRUE(PostThreadMessageW(GetCurrentThreadId(), WM_KEYDOWN, VK_ESCAPE, 0));
+    Prescan();
+    EXPECT_TRUE(recorder.boxes.empty());
+    EXPECT_FALSE(FileExists(PreviewPath()));
+    const std::vector<std::string> requests = Requests();
+    ASSERT_GE(requests.size(), 3u);
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), "F8"), 0);
+    EXPECT_EQ(requests[requests.size() - 2], "F6");
+    EXPECT_EQ(requests.back(), "F9");
+}
+
+// Every language has every text and both notices of its own.
+TEST_F(PrescanTest, TextsAndNoticesInEightLanguages) {
+    const int numbers[] = {1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 14, 15, 16, 17, 18, 19};
+    for (int language = 0; language < 8; ++language) {
+        SCOPED_TRACE(language);
+        for (int number : numbers) {
+            wchar_t text[256] = {}, english[256] = {};
+            EXPECT_GT(LoadStringW(module, static_cast<UINT>(50 * language + number), text, 256), 0) << number;
+            LoadStringW(module, static_cast<UINT>(number), english, 256);
+            if (language > 0) {
+                EXPECT_NE(std::wstring(text), std::wstring(english)) << number;  // translated
+            }
+        }
+        const int notReady = language == 0 ? 302 : 303 + language;
+        const int warmingUp = language == 0 ? 300 : 310 + language;
+        for (int id : {notReady, warmingUp})
+            EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5)), nullptr) << id;  // RT_DIALOG
+    }
+}
+
 // A fault after the picture is written keeps it and is reported once.
 TEST_F(PrescanTest, AFaultAfterTheLastLineKeepsThePicture) {
     SetScanner("F9.2=1\n");
