@@ -173,15 +173,19 @@ bool Request(Call& call, uint32_t function, uint8_t* block) {
     return true;
 }
 
+// A failure during the scan: its message (0 for none) and the scanner stopped.
+bool StopWith(Call& call, int message) {
+    if (message != 0) ShowPrescanMessage(call, message);
+    Request(call, blocks::kStopScan, call.blocks->stop);
+    return false;
+}
+
 // A request whose nonzero status shows its device message and stops the
 // scanner.
 bool RequestOrStop(Call& call, uint32_t function, uint8_t* block) {
     if (!Request(call, function, block)) return false;
     const uint16_t status = blocks::GetU16(block, blocks::kStatus);
-    if (status == 0) return true;
-    ShowPrescanMessage(call, MessageForStatus(status));
-    Request(call, blocks::kStopScan, call.blocks->stop);
-    return false;
+    return status == 0 || StopWith(call, MessageForStatus(status));
 }
 
 struct Poll {
@@ -408,7 +412,8 @@ bool PumpMessages() {
 }
 
 // Reads every line the scanner announced, one buffer of lines per read, and
-// stores those that fit the bitmap bottom-up in blue-green-red order.
+// stores those that fit the bitmap bottom-up in blue-green-red order. A
+// failure has stopped the scanner; a cancel leaves that to the caller.
 ReadOutcome ReadLines(Call& call, uint16_t lineBytes, uint16_t lines, const prescan::Bitmap& bitmap,
                       std::vector<uint8_t>& pixels) {
     const uint32_t wanted = uint32_t{lineBytes} * lines;
@@ -420,6 +425,7 @@ ReadOutcome ReadLines(Call& call, uint16_t lineBytes, uint16_t lines, const pres
         !DescribeDriverBuffer(buffer, lineBytes, call.bufAddr) ||
         (perRead = descriptors::TrimToWholeLines(buffer.table, buffer.count, lineBytes)) == 0) {
         FreeDriverBuffer(buffer);
+        StopWith(call, 0);
         return ReadOutcome::kFailed;
     }
     namespace rd = blocks::readdata;
@@ -442,9 +448,14 @@ ReadOutcome ReadLines(Call& call, uint16_t lineBytes, uint16_t lines, const pres
         blocks::PutU16(block, rd::kRecordCount, buffer.count);
         blocks::PutU16(block, rd::kDescriptorCount, buffer.count);
         blocks::PutU32(block, rd::kTable, BlockAddress(block + rd::kRecordTable));
-        if (!RequestOrStop(call, blocks::kReadImageData, block) ||
-            !descriptors::GatherLines(buffer.bytes, BlockAddress(buffer.bytes), buffer.size, block + rd::kRecordTable,
+        if (!RequestOrStop(call, blocks::kReadImageData, block)) {
+            outcome = ReadOutcome::kFailed;
+            break;
+        }
+        // The table is read again: the driver may have changed it.
+        if (!descriptors::GatherLines(buffer.bytes, BlockAddress(buffer.bytes), buffer.size, block + rd::kRecordTable,
                                       buffer.count, lineBytes, count, received)) {
+            StopWith(call, PS_NOT_READY);
             outcome = ReadOutcome::kFailed;
             break;
         }
@@ -489,18 +500,11 @@ bool ScanToFile(Call& call, const prescan::ScanPlan& plan, uint8_t* record, cons
     const uint16_t lines = blocks::GetU16(start, blocks::startscan::kLines);
     if (lines == 0) return false;
     prescan::Bitmap bitmap{};
-    if (!prescan::BitmapForLines(plan, lineBytes, bitmap)) {
-        ShowPrescanMessage(call, PS_NOT_READY);
-        Request(call, blocks::kStopScan, call.blocks->stop);
-        return false;
-    }
+    if (!prescan::BitmapForLines(plan, lineBytes, bitmap)) return StopWith(call, PS_NOT_READY);
 
     uint64_t free = 0;
-    if (!FreeBytesOf(directory, free) || free < bitmap.pixelBytes + kDiskReserve) {
-        ShowPrescanMessage(call, PS_DISK_SHORT);
-        Request(call, blocks::kStopScan, call.blocks->stop);
-        return false;
-    }
+    if (!FreeBytesOf(directory, free) || free < bitmap.pixelBytes + kDiskReserve)
+        return StopWith(call, PS_DISK_SHORT);
     std::vector<uint8_t> header;
     const fileheaders::ImageGeometry geometry = {kModeColour, 0, static_cast<int32_t>(bitmap.width),
                                                  static_cast<int32_t>(bitmap.rows), lineBytes, bitmap.rowBytes,
@@ -509,20 +513,15 @@ bool ScanToFile(Call& call, const prescan::ScanPlan& plan, uint8_t* record, cons
     try {
         pixels.assign(bitmap.pixelBytes, 0);
     } catch (const std::bad_alloc&) {
-        Request(call, blocks::kStopScan, call.blocks->stop);
-        return false;
+        return StopWith(call, 0);
     }
-    if (!fileheaders::BuildBmpHeader(geometry, header)) {
-        ShowPrescanMessage(call, PS_WRITE_ERROR);
-        Request(call, blocks::kStopScan, call.blocks->stop);
-        return false;
-    }
+    if (!fileheaders::BuildBmpHeader(geometry, header)) return StopWith(call, PS_WRITE_ERROR);
 
     switch (ReadLines(call, lineBytes, lines, bitmap, pixels)) {
         case ReadOutcome::kDone:
             break;
         case ReadOutcome::kCancelled:
-            Request(call, blocks::kStopScan, call.blocks->stop);
+            StopWith(call, 0);
             PollUntilReady(call, kPollInterval, false, -1);
             return false;
         case ReadOutcome::kFailed:
@@ -547,7 +546,7 @@ bool ScanToFile(Call& call, const prescan::ScanPlan& plan, uint8_t* record, cons
         return false;
     }
     // A fault reported now leaves the finished picture in place.
-    if (!PollUntilReady(call, kIdlePollInterval, true, -1)) Request(call, blocks::kStopScan, call.blocks->stop);
+    if (!PollUntilReady(call, kIdlePollInterval, true, -1)) StopWith(call, 0);
     return true;
 }
 

@@ -75,7 +75,8 @@ protected:
         SourceTest::SetUp();
         module = LoadLibraryA((InstallDir() + "\\PRESCAN.DLL").c_str());
         ASSERT_NE(module, nullptr);
-        prescanImage = reinterpret_cast<PreScanImageFn>(reinterpret_cast<void*>(GetProcAddress(module, "PreScan_Image")));
+        prescanImage =
+            reinterpret_cast<PreScanImageFn>(reinterpret_cast<void*>(GetProcAddress(module, "PreScan_Image")));
         ASSERT_NE(prescanImage, nullptr);
         // The record and the gain tables lie below 4 GB, as the data source places them.
         memory = AllocateDriverMemory(kRecordSize + 3 * shading::kGainEntries * 2 + 2 * 1024);
