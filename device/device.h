@@ -6,11 +6,8 @@
 
 #include <cstdint>
 
+#include "device/driver_entries.h"
 #include "device/request_blocks.h"
-
-using AddrChkFn = uint32_t(WINAPI*)();
-using SpiCallFn = void(WINAPI*)(uint8_t* block, uint32_t handle, uint32_t function);
-using BufAddrFn = uint16_t(WINAPI*)(uint8_t* buffer, uint32_t bytes, uint8_t* table, uint16_t lineBytes);
 
 struct RequestBlocks {
     uint8_t inquiry[blocks::kInquirySize];

@@ -16,6 +16,13 @@ uint16_t OpticalResolutionFromCode(const uint8_t* inquiry) {
         case 800:
         case 1200:
             return static_cast<uint16_t>(value);
+        // The model-number form of the same scanners.
+        case 6000:
+            return 600;
+        case 6060:
+            return 606;
+        case 8000:
+            return 800;
         default:
             return 0;
     }

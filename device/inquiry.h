@@ -6,8 +6,9 @@
 #include <string>
 
 // The resolution code at inquiry offset 57 read as a decimal number (leading
-// blanks skipped, ending at the first non-digit): 600, 606, 800 or 1200, or 0
-// when the number is none of these.
+// blanks skipped, ending at the first non-digit): 600, 606, 800 or 1200, the
+// model numbers 6000, 6060 and 8000 for 600, 606 and 800, or 0 when the
+// number is none of these.
 uint16_t OpticalResolutionFromCode(const uint8_t* inquiry);
 
 // The model prefix at offset 53 is "KVC-": a letter-size model.

@@ -80,9 +80,9 @@ CalibrationResult ReadWhiteLines(uint16_t resolution, uint16_t lineBytes, uint16
     if (firstSize < total) return ShadingFailed();  // more white lines than the largest buffer holds
 
     DriverBuffer buffer;
-    if (!AllocateDriverBuffer(buffer, firstSize, lineBytes, total)) return CalibrationResult::kNoMemory;
+    if (!AllocateDriverBuffer(buffer, firstSize, lineBytes, total, g_device.defaultDriver)) return CalibrationResult::kNoMemory;
     CalibrationResult result = CalibrationResult::kDone;
-    if (!DescribeDriverBuffer(buffer, lineBytes) ||
+    if (!DescribeDriverBuffer(buffer, lineBytes, g_device.bufAddr) ||
         descriptors::TrimToWholeLines(buffer.table, buffer.count, lineBytes) < lines) {
         result = ShadingFailed();
     } else {
@@ -109,8 +109,8 @@ CalibrationResult ReadWhiteLines(uint16_t resolution, uint16_t lineBytes, uint16
 // as one line of `values` bytes.
 enum class Outcome { kReady, kNoMemory, kBadDescription };
 Outcome PrepareOutput(DriverBuffer& buffer, uint32_t firstSize, uint32_t values) {
-    if (!AllocateDriverBuffer(buffer, firstSize, values, values)) return Outcome::kNoMemory;
-    if (!DescribeDriverBuffer(buffer, static_cast<uint16_t>(values)) ||
+    if (!AllocateDriverBuffer(buffer, firstSize, values, values, g_device.defaultDriver)) return Outcome::kNoMemory;
+    if (!DescribeDriverBuffer(buffer, static_cast<uint16_t>(values), g_device.bufAddr) ||
         descriptors::DescribedBytes(buffer.table, buffer.count) < values)
         return Outcome::kBadDescription;
     return Outcome::kReady;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "device/driver_entries.h"
 #include "device/driver_memory.h"
 #include "device/request_blocks.h"
 
@@ -21,11 +22,12 @@ constexpr uint32_t kDescriptorTableBytes = blocks::kMaxDescriptors * blocks::kDe
 // driver's buffers (one `lineBytes` less with the default driver, 128 KB less
 // otherwise). False, with nothing held, when no size down to the rule's
 // floor and at least `needed` bytes can be had.
-bool AllocateDriverBuffer(DriverBuffer& buffer, uint32_t firstSize, uint32_t lineBytes, uint32_t needed);
+bool AllocateDriverBuffer(DriverBuffer& buffer, uint32_t firstSize, uint32_t lineBytes, uint32_t needed,
+                          bool defaultDriver);
 
-// Has the driver describe the buffer with BUF_ADDR. False when the count is 0
-// or above 16 or a descriptor reaches outside the buffer.
-bool DescribeDriverBuffer(DriverBuffer& buffer, uint16_t lineBytes);
+// Has the driver describe the buffer with its BUF_ADDR. False when the count
+// is 0 or above 16 or a descriptor reaches outside the buffer.
+bool DescribeDriverBuffer(DriverBuffer& buffer, uint16_t lineBytes, BufAddrFn bufAddr);
 
 // Frees the buffer; it is cleared, so a second call does nothing.
 void FreeDriverBuffer(DriverBuffer& buffer);

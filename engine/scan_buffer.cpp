@@ -37,12 +37,12 @@ bool AllocateScanBuffer() {
     FreeScanBuffer();
     const uint16_t lineBytes = g_job.bytesPerScanLine;
     uint32_t size = FirstBufferSize(lineBytes, g_job.lines, g_device.defaultDriver, kScanBufferCap);
-    if (!AllocateDriverBuffer(g_job.scan, size, lineBytes, lineBytes)) {
+    if (!AllocateDriverBuffer(g_job.scan, size, lineBytes, lineBytes, g_device.defaultDriver)) {
         ScanFailed(TWCC_LOWMEMORY, MSG_INSUFFICIENT_MEMORY);
         StopAndWaitIdle();
         return false;
     }
-    if (!DescribeDriverBuffer(g_job.scan, lineBytes) || !TrimToCommonLines(g_job.scan)) {
+    if (!DescribeDriverBuffer(g_job.scan, lineBytes, g_device.bufAddr) || !TrimToCommonLines(g_job.scan)) {
         FreeScanBuffer();
         ScanFailed(TWCC_OPERATIONERROR, MSG_TRANSFER_FAILED);
         StopAndWaitIdle();

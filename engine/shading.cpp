@@ -34,15 +34,12 @@ GainTable BuildGainTable(uint16_t referenceLevel) {
 
 namespace {
 
-// Leading bytes of a line before its first sample, and the trimmed ends.
+// Leading bytes of a line before its first sample.
 constexpr size_t kLineHeader = 2;
-struct Trim {
-    size_t low;
-    size_t high;
-};
-Trim TrimOf(Group group) { return group == Group::kGrey ? Trim{3, 3} : Trim{6, 2}; }
 
 }  // namespace
+
+Trim TrimOf(Group group) { return group == Group::kGrey ? Trim{3, 3} : Trim{6, 2}; }
 
 size_t SampleCount(Group group, uint16_t lineBytes) {
     const size_t overhead = group == Group::kGrey ? 2 : 6;
@@ -54,17 +51,23 @@ size_t ResendCount(Group group, uint16_t lineBytes) {
 }
 
 bool UsableShadingGeometry(Group group, uint16_t lineBytes, uint16_t lines) {
-    const Trim trim = TrimOf(group);
+    return UsableShadingGeometry(lineBytes, lines, TrimOf(group));
+}
+
+bool UsableShadingGeometry(uint16_t lineBytes, uint16_t lines, Trim trim) {
     return lineBytes >= 6 && lines > trim.low + trim.high;
 }
 
 bool AverageShadingLines(const uint8_t* data, size_t dataSize, uint16_t lineBytes, uint16_t lines, Group group,
                          std::vector<uint16_t>& averages) {
-    if (data == nullptr || !UsableShadingGeometry(group, lineBytes, lines) ||
+    return AverageShadingLines(data, dataSize, lineBytes, lines, group, TrimOf(group), averages);
+}
+
+bool AverageShadingLines(const uint8_t* data, size_t dataSize, uint16_t lineBytes, uint16_t lines, Group group,
+                         Trim trim, std::vector<uint16_t>& averages) {
+    if (data == nullptr || !UsableShadingGeometry(lineBytes, lines, trim) ||
         dataSize < static_cast<size_t>(lineBytes) * lines)
         return false;
-
-    const Trim trim = TrimOf(group);
 
     const size_t samples = SampleCount(group, lineBytes);
     const size_t kept = lines - trim.low - trim.high;
@@ -89,6 +92,12 @@ void ApplyGain(std::vector<uint16_t>& values, Group group, const GainTables& tab
         const GainTable& table = tables[group == Group::kGrey ? kGreyTable : s % 3];
         values[s] = table[values[s] & 0xFFF];
     }
+}
+
+void ApplyColourGain(std::vector<uint16_t>& values, const uint16_t* red, const uint16_t* green,
+                     const uint16_t* blue) {
+    const uint16_t* const tables[3] = {red, green, blue};
+    for (size_t s = 0; s < values.size(); ++s) values[s] = tables[s % 3][values[s] & 0xFFF];
 }
 
 bool SplitShadingValues(const std::vector<uint16_t>& values, Group group, const ShadingPlanes& planes) {

@@ -34,9 +34,19 @@ size_t SampleCount(Group group, uint16_t lineBytes);
 // calibration: the green plane in colour ((lineBytes - 6) / 6), all samples in grey.
 size_t ResendCount(Group group, uint16_t lineBytes);
 
+// The sorted values each column's average drops at its low and high ends.
+struct Trim {
+    size_t low;
+    size_t high;
+};
+// The data source's trim: grey 3 and 3, colour 6 and 2.
+Trim TrimOf(Group group);
+
 // Whether shading lines of this geometry can be averaged: line bytes at least
-// 6 and more lines than the trimmed ends drop (grey 7, colour 9 or more).
+// 6 and more lines than the trimmed ends drop (grey 7, colour 9 or more with
+// the group's own trim).
 bool UsableShadingGeometry(Group group, uint16_t lineBytes, uint16_t lines);
+bool UsableShadingGeometry(uint16_t lineBytes, uint16_t lines, Trim trim);
 
 // Per sample position, the trimmed average over the shading lines: samples
 // start 2 bytes into each line, little-endian, masked to 12 bits; grey drops
@@ -45,10 +55,18 @@ bool UsableShadingGeometry(Group group, uint16_t lineBytes, uint16_t lines);
 // (grey 6 or fewer, colour 8 or fewer) and data shorter than lineBytes x lines.
 bool AverageShadingLines(const uint8_t* data, size_t dataSize, uint16_t lineBytes, uint16_t lines, Group group,
                          std::vector<uint16_t>& averages);
+// The same with another trim (the prescan module drops 3 and 3 in colour too).
+bool AverageShadingLines(const uint8_t* data, size_t dataSize, uint16_t lineBytes, uint16_t lines, Group group,
+                         Trim trim, std::vector<uint16_t>& averages);
 
 // Replaces each average by its correction value: grey through the grey table,
 // colour samples through the red, green and blue tables in turn.
 void ApplyGain(std::vector<uint16_t>& values, Group group, const GainTables& tables);
+
+// The colour samples mapped through three separate tables, red, green, blue
+// in turn (the prescan module gets the data source's tables by address).
+void ApplyColourGain(std::vector<uint16_t>& values, const uint16_t* red, const uint16_t* green,
+                     const uint16_t* blue);
 
 struct Bytes {
     uint8_t* data;

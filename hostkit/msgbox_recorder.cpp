@@ -103,6 +103,14 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
         auto found = std::find(answered.begin(), answered.end(), window);
         if (found != answered.end()) {
             answered.erase(found);
+            // Wine activates a system-modal box before its text is set: the
+            // text is read again as the box closes.
+            const std::string text = WindowText(GetDlgItem(window, kTextId));
+            for (auto box = recorder->boxes.rbegin(); box != recorder->boxes.rend(); ++box) {
+                if (!box->text.empty()) continue;
+                box->text = text;
+                break;
+            }
         } else if (!IsMessageBox(window)) {
             RecordDialog(*recorder, window);
         }

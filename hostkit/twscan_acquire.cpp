@@ -2,14 +2,17 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "hostkit/twain_names.h"
 #include "hostkit/twscan_receive.h"
+#include "twain/platform.h"
 #include "twain/fix32.h"
 
 namespace {
 
 constexpr int kScanButton = 1001;
+constexpr int kPrescanButton = 1002;
 // The source posts MSG_XFERREADY once the scanner is set up; without a
 // dialog nobody needs to act first.
 constexpr DWORD kUnattendedWaitMs = 120000;
@@ -101,30 +104,39 @@ BOOL CALLBACK MatchScanDialog(HWND window, LPARAM found) {
     return FALSE;
 }
 
-// --press-scan: presses the Scan button of the source's dialog (a top-level
-// dialog of this thread with control 1001) once the button is enabled and
-// nothing waits in the thread's queue; until then it looks again from the
-// message loop. The look-ups run from HostSession::Defer, so they may still
-// be queued when the wait has ended; they then do nothing.
+// --press-scan and --prescan: press a button of the source's dialog (a
+// top-level dialog of this thread with control 1001) once the button is
+// enabled and nothing waits in the thread's queue; until then it looks again
+// from the message loop. The look-ups run from HostSession::Defer, so they
+// may still be queued when the wait has ended; they then do nothing.
 struct ScanPress {
     HostSession* host = nullptr;
     DWORD start = 0;
-    bool active = false;  // the wait for the scan goes on
+    bool active = false;  // the wait for the press goes on
     bool gaveUp = false;
+    int button = kScanButton;
+    bool pressed = false;
 };
 
 ScanPress g_scanPress;
 
+HWND FindScanDialog() {
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), MatchScanDialog, reinterpret_cast<LPARAM>(&dialog));
+    return dialog;
+}
+
 void TryPressScan() {
     ScanPress& press = g_scanPress;
     if (!press.active) return;
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), MatchScanDialog, reinterpret_cast<LPARAM>(&dialog));
+    HWND dialog = FindScanDialog();
     const bool pending = HIWORD(GetQueueStatus(QS_POSTMESSAGE | QS_SENDMESSAGE | QS_INPUT)) != 0;
-    if (dialog && IsWindowEnabled(GetDlgItem(dialog, kScanButton)) && !pending) {
-        PostMessageA(dialog, WM_COMMAND, kScanButton, 0);
+    if (dialog && IsWindowEnabled(GetDlgItem(dialog, press.button)) && !pending) {
+        PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(press.button), 0);
         press.active = false;
-        std::fprintf(stderr, "twscan: pressed the dialog's Scan button\n");
+        press.pressed = true;
+        std::fprintf(stderr, "twscan: pressed the dialog's %s button\n",
+                     press.button == kScanButton ? "Scan" : "Prescan");
         return;
     }
     if (GetTickCount() - press.start >= kPressWaitMs) {
@@ -147,7 +159,7 @@ TW_UINT16 WaitForSource(HostSession& host, const TwscanOptions& options) {
         return notification;
     }
     std::fprintf(stderr, "twscan: waiting for the scan started in the source's dialog\n");
-    g_scanPress = ScanPress{&host, GetTickCount(), options.pressScan, false};
+    g_scanPress = ScanPress{&host, GetTickCount(), options.pressScan, false, kScanButton, false};
     if (options.pressScan) host.Defer(TryPressScan);
     for (;;) {
         TW_UINT16 notification = host.WaitForNotification(kWaitSliceMs);
@@ -161,6 +173,40 @@ TW_UINT16 WaitForSource(HostSession& host, const TwscanOptions& options) {
             return MSG_NULL;
         }
     }
+}
+
+// --prescan: the dialog's prescan, then its picture copied to --out. 0, or
+// the exit status. The prescan runs inside the pressed button's message,
+// with the dialog's Prescan button disabled; once the message loop has
+// handled the press, the button is enabled again.
+int PrescanToFile(HostSession& host, const TwscanOptions& options) {
+    g_scanPress = ScanPress{&host, GetTickCount(), true, false, kPrescanButton, false};
+    host.Defer(TryPressScan);
+    for (;;) {
+        if (host.WaitForNotification(kWaitSliceMs) == MSG_CLOSEDSREQ) {
+            g_scanPress.active = false;
+            std::fprintf(stderr, "twscan: the source's dialog was closed before the prescan ended\n");
+            return kTwscanFailure;
+        }
+        if (g_scanPress.gaveUp) {
+            std::fprintf(stderr, "twscan: the source's dialog showed no enabled Prescan button within %lu seconds\n",
+                         static_cast<unsigned long>(kPressWaitMs / 1000));
+            return kTwscanFailure;
+        }
+        HWND dialog = FindScanDialog();
+        const bool pending = HIWORD(GetQueueStatus(QS_POSTMESSAGE)) != 0;
+        if (g_scanPress.pressed && !pending && dialog && IsWindowEnabled(GetDlgItem(dialog, kPrescanButton))) break;
+    }
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string picture = std::string(windows) + "\\" + kSourcesFolder + "\\KVSC_A3\\ORVC0000.BMP";
+    if (!CopyFileA(picture.c_str(), options.out.c_str(), FALSE)) {
+        std::fprintf(stderr, "twscan: the prescan left no picture %s (Windows error %lu)\n", picture.c_str(),
+                     GetLastError());
+        return kTwscanFailure;
+    }
+    std::fprintf(stderr, "twscan: the preview picture copied to %s\n", options.out.c_str());
+    return 0;
 }
 
 }  // namespace
@@ -195,20 +241,24 @@ int Acquire(HostSession& host, const TwscanOptions& options) {
         return ReportFailure(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, rc, host.ConditionCode());
 
     int status = kTwscanFailure;
-    switch (WaitForSource(host, options)) {
-        case MSG_XFERREADY:
-            status = ReceiveImage(host, options);
-            break;
-        case MSG_CLOSEDSREQ:
-            if (options.ui) {
-                std::fprintf(stderr, "twscan: the source's dialog was closed without a scan; no image written\n");
-                status = 0;
-            } else {
-                std::fprintf(stderr, "twscan: the source asked to be closed without an image (MSG_CLOSEDSREQ)\n");
-            }
-            break;
-        default:
-            break;
+    if (options.prescan) {
+        status = PrescanToFile(host, options);
+    } else {
+        switch (WaitForSource(host, options)) {
+            case MSG_XFERREADY:
+                status = ReceiveImage(host, options);
+                break;
+            case MSG_CLOSEDSREQ:
+                if (options.ui) {
+                    std::fprintf(stderr, "twscan: the source's dialog was closed without a scan; no image written\n");
+                    status = 0;
+                } else {
+                    std::fprintf(stderr, "twscan: the source asked to be closed without an image (MSG_CLOSEDSREQ)\n");
+                }
+                break;
+            default:
+                break;
+        }
     }
 
     rc = host.Disable();

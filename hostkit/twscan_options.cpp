@@ -228,6 +228,7 @@ const OptionSpec kOptions[] = {
     {"--ui", false, true, [](TwscanOptions& o, const std::string&, std::string&) { return o.ui = true; }},
     {"--press-scan", false, true,
      [](TwscanOptions& o, const std::string&, std::string&) { return o.pressScan = true; }},
+    {"--prescan", false, true, [](TwscanOptions& o, const std::string&, std::string&) { return o.prescan = true; }},
     {"--set", true, false, ApplySet},
     {"--app-name", true, false, ApplyAppName},
     {"--protocol-minor", true, false, ApplyProtocolMinor},
@@ -290,6 +291,17 @@ bool CheckCombination(TwscanOptions& options, const std::vector<std::string>& se
         }
         return true;
     }
+    if (options.prescan) {
+        // The dialog's prescan writes its own bitmap; it is copied as it is.
+        for (const char* name : {"--mode", "--dpi", "--area", "--xfer", "--format", "--press-scan"}) {
+            if (given(name)) {
+                error = std::string(name) + " does not go with --prescan";
+                return false;
+            }
+        }
+        options.ui = true;
+        return true;
+    }
     if (options.ui) {
         for (const char* name : {"--mode", "--dpi", "--area"}) {
             if (given(name)) {
@@ -347,6 +359,7 @@ const char* TwscanUsage() {
            "       twscan [--source NAME] [--mode M] [--dpi N] [--area L,T,R,B] [--xfer X]\n"
            "              [--format F] --out FILE\n"
            "       twscan [--source NAME] --ui [--press-scan] [--xfer X] [--format F] --out FILE\n"
+           "       twscan [--source NAME] --prescan --out FILE\n"
            "  --list          one line per data source found:\n"
            "                  Id<TAB>Manufacturer<TAB>ProductFamily<TAB>ProductName\n"
            "  --info          open the data source and print the identity it reports\n"
@@ -364,6 +377,8 @@ const char* TwscanUsage() {
            "  --ui            scan from the source's own dialog: twscan waits for the scan\n"
            "                  started there, or ends without an image when it is closed\n"
            "  --press-scan    with --ui: press the dialog's Scan button once it is idle\n"
+           "  --prescan       open the source's dialog, press its Prescan button and copy\n"
+           "                  the preview picture it leaves (a BMP) to FILE\n"
            "  --set [SECTION:]KEY=VALUE\n"
            "                  write a WIN.INI key before the source is opened (repeatable);\n"
            "                  the section defaults to \"A3 SCANNER\"\n"

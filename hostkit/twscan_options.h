@@ -47,6 +47,7 @@ struct TwscanOptions {
     std::string out;                     // --out, passed to Windows as given
     bool ui = false;                     // --ui
     bool pressScan = false;              // --press-scan
+    bool prescan = false;                // --prescan: the dialog's prescan, its picture copied to --out
 
     std::vector<ProfileSetting> settings;  // --set, in command-line order
 

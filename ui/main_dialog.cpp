@@ -11,6 +11,7 @@
 #include "twain/capability_state.h"
 #include "twain/notify.h"
 #include "twain/session.h"
+#include "ui/prescan_sequence.h"
 #include "ui/scan_sequence.h"
 
 MainDialogState g_mainDialog;
@@ -59,6 +60,9 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             switch (LOWORD(wParam)) {
                 case IDC_SCAN:
                     RunScanSequence(dialog);
+                    break;
+                case IDC_PRESCAN:
+                    RunPrescanSequence(dialog);
                     break;
                 case IDC_CANCEL_SCAN:
                     CloseSequence(dialog);

@@ -6,6 +6,7 @@
 
 // Timers of the main dialog.
 constexpr UINT_PTR kBatchContinueTimer = 3;
+constexpr UINT_PTR kPreviewTimer = 4;
 constexpr UINT_PTR kScanTimer = 12;
 
 struct MainDialogState {

@@ -29,8 +29,17 @@ TEST(Inquiry, ResolutionCodeIsReadAsADecimalNumber) {
     EXPECT_EQ(OpticalResolutionFromCode(Inquiry().Code("606x").bytes), 606);
 }
 
+// Scanners also report the model number: the prescan module has always read
+// these, and both libraries take both forms.
+TEST(Inquiry, ModelNumbersGiveTheirResolution) {
+    EXPECT_EQ(OpticalResolutionFromCode(Inquiry().Code("6000").bytes), 600);
+    EXPECT_EQ(OpticalResolutionFromCode(Inquiry().Code("6060").bytes), 606);
+    EXPECT_EQ(OpticalResolutionFromCode(Inquiry().Code("8000").bytes), 800);
+}
+
 TEST(Inquiry, UnknownResolutionCodesGiveNothing) {
-    EXPECT_EQ(OpticalResolutionFromCode(Inquiry().Code("6000").bytes), 0);
+    EXPECT_EQ(OpticalResolutionFromCode(Inquiry().Code("1600").bytes), 0);
+    EXPECT_EQ(OpticalResolutionFromCode(Inquiry().Code("6006").bytes), 0);
     EXPECT_EQ(OpticalResolutionFromCode(Inquiry().Code("abcd").bytes), 0);
     EXPECT_EQ(OpticalResolutionFromCode(Inquiry().bytes), 0);
 }

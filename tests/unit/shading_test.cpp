@@ -82,6 +82,19 @@ TEST(ShadingAverage, ColourDropsSixLowestAndTwoHighest) {
     EXPECT_EQ(averages, (std::vector<uint16_t>{8, 8, 4095}));
 }
 
+// The prescan module's trim in colour: three dropped at each end, seven lines
+// the fewest it can average.
+TEST(ShadingAverage, ColourWithAnotherTrim) {
+    const std::vector<uint16_t> ramp = {11, 1, 10, 2, 9, 3, 8, 4, 7, 5, 6};  // keeps 4 .. 8
+    const std::vector<std::vector<uint16_t>> values = {ramp, ramp, ramp};
+    const std::vector<uint8_t> data = ShadingData(values, 12);
+    std::vector<uint16_t> averages;
+    ASSERT_TRUE(AverageShadingLines(data.data(), data.size(), 12, 11, Group::kColour, Trim{3, 3}, averages));
+    EXPECT_EQ(averages, (std::vector<uint16_t>{6, 6, 6}));
+    EXPECT_FALSE(AverageShadingLines(data.data(), data.size(), 12, 6, Group::kColour, Trim{3, 3}, averages));
+    EXPECT_TRUE(AverageShadingLines(data.data(), data.size(), 12, 7, Group::kColour, Trim{3, 3}, averages));
+}
+
 TEST(ShadingAverage, ManyWhiteLinesDoNotOverflow) {
     // 40 lines at full white keep 34 values: 139230, past any 16-bit sum.
     const std::vector<std::vector<uint16_t>> values = {std::vector<uint16_t>(40, 4095),

@@ -206,6 +206,9 @@ TEST(TwscanOptionsTest, RefusesOptionsThatDoNotGoTogether) {
         {{"--ui", "--area", "1,1,2,2", "--out", "x.bmp"},
          "--area sets the scan without a dialog: with --ui the dialog's settings apply (give them with --set)"},
         {{"--press-scan", "--out", "x.bmp"}, "--press-scan goes with --ui"},
+        {{"--prescan", "--xfer", "file", "--out", "x.bmp"}, "--xfer does not go with --prescan"},
+        {{"--prescan", "--ui", "--press-scan", "--out", "x.bmp"}, "--press-scan does not go with --prescan"},
+        {{"--prescan", "--list"}, "--prescan goes with a scan (--out FILE), not with --list"},
     };
     for (const Case& c : cases) {
         Parsed parsed = Parse(c.arguments);
@@ -216,6 +219,11 @@ TEST(TwscanOptionsTest, RefusesOptionsThatDoNotGoTogether) {
     Parsed ui = Parse({"--ui", "--source", "A3 Flatbed Scanner", "--xfer", "file", "--format", "tiff", "--out", "x"});
     ASSERT_TRUE(ui.ok) << ui.error;
     EXPECT_EQ(ui.options.source, "A3 Flatbed Scanner");
+    // The prescan copies a bitmap whatever the name, through the dialog.
+    Parsed prescan = Parse({"--prescan", "--out", "preview"});
+    ASSERT_TRUE(prescan.ok) << prescan.error;
+    EXPECT_TRUE(prescan.options.prescan);
+    EXPECT_TRUE(prescan.options.ui);
 }
 
 }  // namespace

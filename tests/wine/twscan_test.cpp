@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "hostkit/source_install.h"
+#include "twain/platform.h"
 
 namespace {
 
@@ -201,6 +202,27 @@ TEST_F(TwscanTest, ClosingTheDialogEndsWithoutAnImage) {
     EXPECT_NE(run.err.find("the source's dialog was closed without a scan; no image written"), std::string::npos)
         << run.err;
     EXPECT_EQ(GetFileAttributesA("closed.bmp"), INVALID_FILE_ATTRIBUTES);
+}
+
+// The dialog's prescan, its picture copied; without the prescan module there
+// is no picture and twscan says so.
+TEST_F(TwscanTest, PrescanCopiesThePreviewPicture) {
+    DeleteFileA("prescan.bmp");
+    DeleteFileA("none.bmp");
+    ChildRun run = RunTwscan("--source \"A3 Flatbed Scanner\" --prescan --out prescan.bmp");
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    const std::string copied = ReadFile("prescan.bmp");
+    EXPECT_EQ(copied.size(), 54u + 1056u * 510u);
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string installed = std::string(windows) + "\\" + kSourcesFolder + "\\KVSC_A3\\";
+    EXPECT_TRUE(copied == ReadFile(installed + "ORVC0000.BMP"));
+
+    ASSERT_TRUE(DeleteFileA((installed + "PRESCAN.DLL").c_str()));
+    run = RunTwscan("--source \"A3 Flatbed Scanner\" --prescan --out none.bmp");
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_NE(run.err.find("the prescan left no picture"), std::string::npos) << run.err;
+    EXPECT_EQ(GetFileAttributesA("none.bmp"), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(TwscanTest, BadCommandLinesShowTheUsage) {

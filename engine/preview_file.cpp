@@ -1,0 +1,27 @@
+#include "engine/preview_file.h"
+
+#include "device/request_blocks.h"
+
+namespace preview {
+
+bool ReadPreviewHeader(const uint8_t* bytes, size_t size, PreviewBitmap& out) {
+    constexpr size_t kHeaders = 54;
+    if (bytes == nullptr || size < kHeaders || bytes[0] != 'B' || bytes[1] != 'M') return false;
+    const uint32_t offset = blocks::GetU32(bytes, 10);
+    const uint32_t width = blocks::GetU32(bytes, 18);
+    const uint32_t height = blocks::GetU32(bytes, 22);
+    // Width and height are signed in the header: top-down or empty pictures are not ours.
+    if (blocks::GetU32(bytes, 14) != 40 || blocks::GetU16(bytes, 26) != 1 || blocks::GetU16(bytes, 28) != 24 ||
+        blocks::GetU32(bytes, 30) != 0 || width == 0 || height == 0 || width > 0x7FFFFFFF / 3 ||
+        height > 0x7FFFFFFF || offset < kHeaders)
+        return false;
+    const uint64_t rowBytes = (uint64_t{width} * 3 + 3) & ~uint64_t{3};
+    if (offset > size || (size - offset) / rowBytes < height) return false;
+    out.width = width;
+    out.height = height;
+    out.rowBytes = static_cast<uint32_t>(rowBytes);
+    out.pixelOffset = offset;
+    return true;
+}
+
+}  // namespace preview

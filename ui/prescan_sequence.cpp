@@ -1,0 +1,91 @@
+#include "ui/prescan_sequence.h"
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "device/device.h"
+#include "engine/calibration_state.h"
+#include "engine/settings_record.h"
+#include "resources/resource_ids.h"
+#include "settings/language.h"
+#include "settings/profile.h"
+#include "twain/session.h"
+#include "ui/main_dialog.h"
+
+PreviewState g_preview;
+
+namespace {
+
+// The word the module reads the scan source from: a film source in the high
+// half with the speed code (bits 4 to 6 of the speed byte) in the low half;
+// the reflective bed (and the feeder) as 0.
+uint32_t SourceAndSpeedWord() {
+    const ScanSettings& s = g_scanSettings;
+    if (s.scanSource != kSourcePositive && s.scanSource != kSourceNegative) return 0;
+    return uint32_t{s.scanSource} << 16 | ((s.velocity >> 4) & 7u);
+}
+
+// The bitmap the module left, or no picture when it is missing or not one.
+void LoadPreviewPicture() {
+    std::ifstream in(InstallDirectory() + "\\" + kPreviewFileName, std::ios::binary);
+    std::vector<uint8_t> file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    preview::PreviewBitmap bitmap;
+    if (!preview::ReadPreviewHeader(file.data(), file.size(), bitmap)) file.clear();
+    g_preview.file = std::move(file);
+    g_preview.bitmap = g_preview.file.empty() ? preview::PreviewBitmap{} : bitmap;
+}
+
+void EnableScanAndPrescan(HWND dialog, BOOL enable) {
+    EnableWindow(GetDlgItem(dialog, IDC_SCAN), enable);
+    EnableWindow(GetDlgItem(dialog, IDC_PRESCAN), enable);
+}
+
+// One call of the module with the dialog's settings.
+void CallModule(HWND dialog, PreScanImageFn prescanImage) {
+    const uint16_t* f = g_scanSettings.frame;
+    // The module gets the frame at twice its size.
+    RECT area = {f[0], f[1], 2 * f[2] - f[0], 2 * f[3] - f[1]};
+    struct ProgressRecord {
+        HWND dialog;
+        uint16_t zero;
+        PrescanResult previous;
+    };
+    ProgressRecord progress = {dialog, 0, g_preview.lastResult};
+    const prescan::Options options = {g_scanSettings.prescanHiRes, 0, g_preview.scanLength};
+    g_preview.lastResult = prescanImage(dialog, &area, SourceAndSpeedWord(), &progress, nullptr,
+                              static_cast<uint32_t>(g_language.index), g_device.letterModel ? 1u : 0u, options,
+                              g_calibration.record, &g_scanSettings.tone, 0);
+}
+
+}  // namespace
+
+void RunPrescanSequence(HWND dialog) {
+    KillTimer(dialog, kPreviewTimer);
+    g_mainDialog.idle = false;
+    SetCapture(dialog);
+    HCURSOR cursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    g_preview.file.clear();
+    g_preview.bitmap = {};
+    // No older picture survives a prescan that cannot run.
+    DeleteFileA((InstallDirectory() + "\\" + kPreviewFileName).c_str());
+
+    const std::string path = InstallDirectory() + "\\PRESCAN.DLL";
+    HMODULE module = LoadLibraryA(path.c_str());
+    auto prescanImage = module ? reinterpret_cast<PreScanImageFn>(
+                                     reinterpret_cast<void*>(GetProcAddress(module, "PreScan_Image")))
+                               : nullptr;
+    if (prescanImage) {
+        EnableScanAndPrescan(dialog, FALSE);
+        CallModule(dialog, prescanImage);
+    } else {
+        g_twain.conditionCode = TWCC_OPERATIONERROR;
+    }
+    if (module) FreeLibrary(module);
+    SetCursor(cursor);
+    ReleaseCapture();
+    if (prescanImage) LoadPreviewPicture();
+
+    g_mainDialog.idle = true;
+    EnableScanAndPrescan(dialog, TRUE);
+}

@@ -1,0 +1,25 @@
+// The main dialog's "Prescan" button: PRESCAN.DLL is loaded for the one call
+// and freed again, and the bitmap it leaves becomes the preview picture.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/preview_file.h"
+#include "prescan/prescan_entry.h"
+
+// The picture of the last prescan, kept for the preview window.
+struct PreviewState {
+    std::vector<uint8_t> file;      // the bitmap file as read; empty: no picture
+    preview::PreviewBitmap bitmap;  // where its rows lie in `file`
+    float scanLength = 17.0f;       // inches of the bed the next prescan covers
+    PrescanResult lastResult{};     // kept for the module's progress record
+};
+
+extern PreviewState g_preview;
+
+// The whole sequence. A library or entry that cannot be had sets the
+// condition code TWCC_OPERATIONERROR and leaves the dialog idle again.
+void RunPrescanSequence(HWND dialog);
