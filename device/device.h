@@ -9,19 +9,6 @@
 #include "device/driver_entries.h"
 #include "device/request_blocks.h"
 
-struct RequestBlocks {
-    uint8_t inquiry[blocks::kInquirySize];
-    uint8_t scanParameters[blocks::kScanParameterSize];
-    uint8_t readShading[blocks::kReadShadingSize];
-    uint8_t sendShading[blocks::kSendShadingSize];
-    uint8_t toneTable[blocks::kToneTableSize];
-    uint8_t startScan[blocks::kStartScanSize];
-    uint8_t stop[blocks::kStopSize];
-    uint8_t shadingSize[blocks::kShadingSizeSize];
-    uint8_t readData[blocks::kReadDataRecordSize];
-    uint8_t status[blocks::kStatusSize];
-};
-
 struct DeviceState {
     HMODULE driverModule = nullptr;
     AddrChkFn addrChk = nullptr;

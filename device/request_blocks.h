@@ -164,3 +164,17 @@ inline void PutU32(uint8_t* block, size_t offset, uint32_t value) {
 }
 
 }  // namespace blocks
+
+// One block of each function, as a module keeps them.
+struct RequestBlocks {
+    uint8_t inquiry[blocks::kInquirySize];
+    uint8_t scanParameters[blocks::kScanParameterSize];
+    uint8_t readShading[blocks::kReadShadingSize];
+    uint8_t sendShading[blocks::kSendShadingSize];
+    uint8_t toneTable[blocks::kToneTableSize];
+    uint8_t startScan[blocks::kStartScanSize];
+    uint8_t stop[blocks::kStopSize];
+    uint8_t shadingSize[blocks::kShadingSizeSize];
+    uint8_t readData[blocks::kReadDataRecordSize];
+    uint8_t status[blocks::kStatusSize];
+};

@@ -49,17 +49,7 @@ constexpr uint64_t kDiskReserve = 1078;
 
 // The request blocks of one call, in driver memory, with room for the two
 // descriptor tables of a resend.
-struct Blocks {
-    uint8_t inquiry[blocks::kInquirySize];
-    uint8_t scanParameters[blocks::kScanParameterSize];
-    uint8_t readShading[blocks::kReadShadingSize];
-    uint8_t sendShading[blocks::kSendShadingSize];
-    uint8_t toneTable[blocks::kToneTableSize];
-    uint8_t startScan[blocks::kStartScanSize];
-    uint8_t stop[blocks::kStopSize];
-    uint8_t shadingSize[blocks::kShadingSizeSize];
-    uint8_t readData[blocks::kReadDataRecordSize];
-    uint8_t status[blocks::kStatusSize];
+struct Blocks : RequestBlocks {
     uint8_t resendHigh[kDescriptorTableBytes];
     uint8_t resendLow[kDescriptorTableBytes];
 };

@@ -25,20 +25,6 @@ constexpr uint16_t kDpi = 150;
 constexpr uint16_t kColourLineBytes = 6 + 6 * 1755;
 constexpr uint16_t kGreyLineBytes = 2 + 2 * 1755;
 
-// Requests since the log was last cleared: "F<function>" or "BUF_ADDR".
-std::vector<std::string> Requests() {
-    std::vector<std::string> requests;
-    for (const std::string& line : ScannerLog()) {
-        if (line.rfind("BUF_ADDR", 0) == 0) {
-            requests.push_back("BUF_ADDR");
-        } else if (!line.empty() && isdigit(static_cast<unsigned char>(line[0]))) {
-            const size_t tag = line.find(" F") + 1;
-            requests.push_back(line.substr(tag, line.find('.', tag) - tag));
-        }
-    }
-    return requests;
-}
-
 // Buffer bytes of every BUF_ADDR since the log was last cleared.
 std::vector<uint32_t> BufAddrSizes() {
     std::vector<uint32_t> sizes;

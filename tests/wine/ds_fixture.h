@@ -58,6 +58,20 @@ inline std::vector<std::string> ScannerLog() {
     return lines;
 }
 
+// Requests since the log was last cleared, in order: "F<function>" or "BUF_ADDR".
+inline std::vector<std::string> Requests() {
+    std::vector<std::string> requests;
+    for (const std::string& line : ScannerLog()) {
+        if (line.rfind("BUF_ADDR", 0) == 0) {
+            requests.push_back("BUF_ADDR");
+        } else if (!line.empty() && isdigit(static_cast<unsigned char>(line[0]))) {
+            const size_t tag = line.find(" F") + 1;
+            requests.push_back(line.substr(tag, line.find('.', tag) - tag));
+        }
+    }
+    return requests;
+}
+
 // Requests of function f in the log ("<n> F<f>.<k> 0x<status>" lines).
 inline int CountRequests(int function) {
     std::string tag = " F" + std::to_string(function) + ".";

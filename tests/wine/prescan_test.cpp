@@ -34,20 +34,6 @@ uint32_t U32(const std::vector<uint8_t>& bytes, size_t offset) {
     return value;
 }
 
-// Requests since the log was cleared: "F<function>" or "BUF_ADDR".
-std::vector<std::string> Requests() {
-    std::vector<std::string> requests;
-    for (const std::string& line : ScannerLog()) {
-        if (line.rfind("BUF_ADDR", 0) == 0) {
-            requests.push_back("BUF_ADDR");
-        } else if (!line.empty() && isdigit(static_cast<unsigned char>(line[0]))) {
-            const size_t tag = line.find(" F") + 1;
-            requests.push_back(line.substr(tag, line.find('.', tag) - tag));
-        }
-    }
-    return requests;
-}
-
 // What the scanner delivers for the whole bed, or its first `lines`, in colour
 // at `dpi`, with the identity tone tables, as bitmap rows of `rows` rows
 // (black below the scanned lines).
