@@ -306,4 +306,20 @@ TEST_F(PrescanTest, AFaultAfterTheLastLineKeepsThePicture) {
     EXPECT_EQ(recorder.boxes[0].caption, "Flatbed Scanner not ready.");
 }
 
+// An installation folder with less room than the picture (ctest runs this
+// case once more on a small folder of its own): the disk message once, the
+// scanner stopped, and no picture, old or new.
+TEST_F(PrescanTest, FullDiskShowsItsMessageAndLeavesNoPicture) {
+    ULARGE_INTEGER available{};
+    ASSERT_TRUE(GetDiskFreeSpaceExA((InstallDir() + "\\").c_str(), &available, nullptr, nullptr));
+    if (available.QuadPart > kRowBytes30 * kRows30) GTEST_SKIP() << "the installation folder has room for the picture";
+    SetScanner("");
+    Prescan();
+    EXPECT_FALSE(FileExists(PreviewPath()));
+    EXPECT_FALSE(FileExists(InstallDir() + "\\ORVC0000.TMP"));
+    ASSERT_EQ(recorder.boxes.size(), 1u);
+    EXPECT_EQ(recorder.boxes[0].text, "Disk space not enough.");
+    EXPECT_EQ(CountRequests(blocks::kStopScan), 1);
+}
+
 }  // namespace
