@@ -7,6 +7,7 @@
 #include "device/messages.h"
 #include "engine/job_state.h"
 #include "resources/resource_ids.h"
+#include "twain/nested_calls.h"
 #include "twain/session.h"
 #include "ui/main_dialog.h"
 
@@ -78,6 +79,10 @@ bool PumpAndCheckCancel() {
     g_job.lastPumpTick = GetTickCount();
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            KeepQuitForLater(message);
+            continue;
+        }
         if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST && message.wParam == VK_ESCAPE)
             g_job.cancelRequested = true;
         TranslateMessage(&message);

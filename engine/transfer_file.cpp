@@ -139,7 +139,6 @@ bool DeliverProcessedScan(FileLayout layout, uint32_t linesPerBlock) {
 }  // namespace
 
 void FileTransfer() {
-    if (!PlannedFor(processing::Delivery::kFile)) return;
     // Only the TIFF and BMP layouts have a writer.
     const FileLayout layout = rowoutput::LayoutForFormat(g_caps.fileFormatIndex);
     if (layout == FileLayout::kNone) {

@@ -99,7 +99,6 @@ uint32_t ReadBackLines(uint8_t* lines, int64_t most) {
 }  // namespace
 
 void MemoryTransfer(uint8_t* buffer, uint32_t length) {
-    if (!PlannedFor(processing::Delivery::kMemory)) return;
     const processing::ProcessingPlan& plan = g_processing.plan;
     const int64_t perBlock = processing::SourceLinesPerBlock(plan, length);
     if (perBlock <= 0) {

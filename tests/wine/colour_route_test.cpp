@@ -161,6 +161,19 @@ TEST_F(ColourRouteTest, CmykForPhotoshopByMemoryTransferOnly) {
         EXPECT_TRUE(SamePixels(expected, taken.rows));
     }
 
+    // A host that calls for a bitmap or a file of a CMYK image prepared for
+    // memory is refused and keeps the image and its session.
+    ASSERT_TRUE(DialogScan(Settings("1015"), TWSX_MEMORY));
+    TW_HANDLE handle = 0xDEADBEEF;
+    EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle), TWRC_FAILURE);
+    EXPECT_EQ(host.ConditionCode(), TWCC_SEQERROR);
+    EXPECT_EQ(handle, 0u);
+    EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr), TWRC_FAILURE);
+    EXPECT_EQ(host.ConditionCode(), TWCC_SEQERROR);
+    EXPECT_EQ(SourceState(host), 6);
+    EXPECT_TRUE(SamePixels(expected, MemoryImage().rows));
+    EXPECT_EQ(host.WaitForNotification(500), MSG_NULL);
+
     // Native and file transfers carry RGB layouts only.
     for (TW_UINT16 mechanism : {TWSX_NATIVE, TWSX_FILE}) {
         EXPECT_FALSE(DialogScan(Settings("1015"), mechanism, TempPath("cmyk.tif")));

@@ -343,6 +343,34 @@ TEST_F(TransferTest, EscapeDuringTheReadsCancelsAndTheNextImageStartsAfresh) {
     EXPECT_TRUE(TakeMessages().empty());
 }
 
+TEST_F(TransferTest, CallsFromTheHostsWindowDuringATransferChangeNothing) {
+    // The host's window procedure runs inside the source's pump before the
+    // first read: it tries to end the image and the session, asks the
+    // status, and quits its loop.
+    const Image expected = ExpectedImage(keys, kTwoChunks);
+    ASSERT_TRUE(Ready(kTwoChunks, TWSX_MEMORY));
+    std::vector<TW_UINT16> nested;
+    TW_STATUS status{};
+    host.Defer([&] {
+        TW_PENDINGXFERS pending{};
+        nested.push_back(host.Ds(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending));
+        TW_USERINTERFACE ui{};
+        nested.push_back(host.Ds(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui));
+        nested.push_back(host.Ds(DG_CONTROL, DAT_STATUS, MSG_GET, &status));
+        PostQuitMessage(3);
+    });
+    const MemoryBlocks taken = TakeMemoryBlocks();
+    EXPECT_EQ(nested, (std::vector<TW_UINT16>{TWRC_FAILURE, TWRC_FAILURE, TWRC_SUCCESS}));
+    EXPECT_EQ(status.ConditionCode, TWCC_SEQERROR);
+    EXPECT_EQ(taken.codes.back(), TWRC_XFERDONE);
+    EXPECT_TRUE(SamePixels(expected, taken.rows));
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 3u);
+    EXPECT_EQ(SourceState(host), 7);
+    EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+}
+
 TEST_F(TransferTest, HostBufferSmallerThanOneRowIsLowMemory) {
     struct Case {
         Scan scan;
@@ -365,18 +393,26 @@ TEST_F(TransferTest, HostBufferSmallerThanOneRowIsLowMemory) {
     }
 }
 
-TEST_F(TransferTest, AnotherMechanismThanTheImageWasPreparedForIsASequenceError) {
+TEST_F(TransferTest, TheBodyTheHostCallsDeliversWhateverMechanismItNegotiated) {
+    // Prepared for memory, taken as a bitmap; prepared as a bitmap, taken as a file.
+    const Image expected = ExpectedImage(keys, kGrey);
     ASSERT_TRUE(Ready(kGrey, TWSX_MEMORY));
-    ASSERT_EQ(host.SetOneValue(ICAP_XFERMECH, TWTY_UINT16, TWSX_NATIVE), TWRC_SUCCESS);
-    ClearScannerLog();
-    TW_HANDLE handle = 0xDEADBEEF;
-    EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle), TWRC_FAILURE);
-    EXPECT_EQ(host.ConditionCode(), TWCC_SEQERROR);
-    EXPECT_EQ(handle, 0u);
-    EXPECT_EQ(CountRequests(blocks::kReadImageData), 0);
-    EXPECT_EQ(CountRequests(blocks::kStopScan), 1);
+    TW_HANDLE handle = 0;
+    ASSERT_EQ(host.Ds(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle), TWRC_XFERDONE);
+    const Dib dib = TakeDib(handle);
+    EXPECT_EQ(dib.bitCount, 8);
+    EXPECT_TRUE(SamePixels(expected, FromBitmapRows(dib.rows.data(), expected.lines, expected.lineBytes, false)));
     EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+
+    const std::string path = TempPath("called.bmp");
+    ChooseFile(path, TWFF_BMP);
+    ASSERT_TRUE(Ready(kGrey, TWSX_NATIVE));
+    EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr), TWRC_XFERDONE);
+    EXPECT_TRUE(FileExists(path));
+    EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+    DeleteFileA(path.c_str());
     EXPECT_TRUE(TakeMessages().empty());
+    EXPECT_EQ(host.WaitForNotification(500), MSG_NULL);
 }
 
 TEST_F(TransferTest, AbandonedImagesStopTheScannerAndTheNextStartsClean) {
