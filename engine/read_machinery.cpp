@@ -46,9 +46,9 @@ bool ReadChunk() {
 
     uint16_t status = ReadOnce();
     if (status == blocks::kNoPaper) {
-        // The scanner asks for the same read once more; its answer is taken.
+        // The scanner asks for the same read once more. A second 0x8321 is
+        // no paper: the lines of that read are not image.
         status = ReadOnce();
-        if (status == blocks::kNoPaper) status = 0;
     }
     if (status != 0) {
         ScannerRequest(blocks::kStopScan, g_device.blocks.stop);
