@@ -147,8 +147,7 @@ TEST_F(ColourRouteTest, CmykForPhotoshopByMemoryTransferOnly) {
         ASSERT_TRUE(colour::ConvertToCmyk(table, row, expected.lineBytes, rgb.lineBytes, false));
     }
 
-    // 800-byte rows: 20 fit 16000 bytes; 81 fit 65536, and 81 RGB rows of 600
-    // bytes are the most 49152 bytes hold.
+    // 800-byte rows: 20 fit 16000 bytes, 81 fit 65536.
     for (uint32_t length : {16000u, 65536u}) {
         ASSERT_TRUE(DialogScan(Settings("1015"), TWSX_MEMORY));
         const TW_IMAGEINFO info = ImageInfo();
