@@ -56,11 +56,10 @@ Image Enlarged(const Image& image, PixelKind kind, uint32_t factor) {
     return out;
 }
 
-// Every line doubled and thinned as `doubling` says; line art in whole bytes.
+// Every line doubled and thinned as `doubling` says.
 Image Doubled(const Image& image, PixelKind kind, const resample::LineDoubling& doubling) {
     Image out;
     out.pixels = resample::DoubledLinePixels(Pixels(image, kind), doubling);
-    if (kind == PixelKind::kLineArt) out.pixels &= ~7u;
     out.lineBytes = static_cast<uint32_t>(resample::RowBytes(kind, out.pixels));
     out.lines = image.lines;
     std::vector<uint8_t> line(out.lineBytes + 1);
