@@ -76,7 +76,10 @@ bool Plan(processing::Delivery delivery) {
 }  // namespace
 
 bool PlanDeliveryFor(processing::Delivery delivery) {
-    return g_processing.plan.delivery == delivery || Plan(delivery);
+    if (g_processing.plan.delivery == delivery) return true;
+    // An image scanned at half the rate to be enlarged has no bitmap form.
+    if (g_job.derived.interpolate && delivery == processing::Delivery::kNative) return false;
+    return Plan(delivery);
 }
 
 bool PlanScanProcessing() {
