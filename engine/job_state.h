@@ -28,6 +28,7 @@ struct JobState {
     bool cancelRequested = false;    // the Escape key
     uint32_t lastPumpTick = 0;       // GetTickCount of the last message pump
     bool scanFailed = false;
+    bool feederEmpty = false;  // the feeder ran out after delivered pages: the batch is over
     bool newImage = true;            // the next block starts an image
     HWND progressWindow = nullptr;
     uint16_t progressCount = 0;

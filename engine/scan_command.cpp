@@ -112,7 +112,8 @@ void ReportParameterStatus(uint16_t status) {
             break;
         case blocks::kNoPaper:
             // An empty feeder after delivered pages simply ends the job.
-            if (g_caps.pagesDelivered == 0) ScanFailed(TWCC_OPERATIONERROR, MSG_NO_PAPER);
+            g_job.feederEmpty = g_caps.pagesDelivered != 0;
+            if (!g_job.feederEmpty) ScanFailed(TWCC_OPERATIONERROR, MSG_NO_PAPER);
             break;
         case blocks::kCoverOpen:
             ShowDeviceError(g_twain.mainDialog, MSG_COVER_OPEN);

@@ -73,14 +73,15 @@ void ApplyNegotiatedSettings() {
     s.isColour = s.scanMode == kModeColour;
 }
 
-void FailUnattended() {
+UnattendedResult FailUnattended() {
     if (g_twain.returnCode != TWRC_FAILURE) Fail(TWCC_OPERATIONERROR);
     PostCloseRequest();
+    return UnattendedResult::kFailed;
 }
 
 }  // namespace
 
-void RunUnattendedScan() {
+UnattendedResult RunUnattendedScan() {
     LoadProfileSettings(ModelSectionName().c_str());
     ApplyNegotiatedSettings();
     auto frame = LayoutToOpticalFrame(g_setup.layoutCurrent.Frame, g_device.opticalResolution,
@@ -95,5 +96,6 @@ void RunUnattendedScan() {
     g_job.imageSizeEstimate = EstimateImageSize(g_scanSettings.scanMode, g_scanSettings.resolution,
                                                 g_scanSettings.scaling, width, length);
     g_job.scanLengthInches = static_cast<float>(length);
-    if (!StartScanJob(nullptr, 0, *frame)) FailUnattended();
+    if (StartScanJob(nullptr, 0, *frame)) return UnattendedResult::kReady;
+    return g_job.feederEmpty ? UnattendedResult::kFeederEmpty : FailUnattended();
 }

@@ -2,5 +2,9 @@
 // negotiated capabilities and the image layout.
 #pragma once
 
-// Runs the scan; on failure the host is asked to close the source.
-void RunUnattendedScan();
+enum class UnattendedResult { kReady, kFeederEmpty, kFailed };
+
+// Runs the scan. kReady: MSG_XFERREADY is posted. kFeederEmpty: the feeder
+// ran out after delivered pages, which quietly ends a batch. kFailed: the
+// host is asked to close the source.
+UnattendedResult RunUnattendedScan();

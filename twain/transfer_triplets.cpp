@@ -15,6 +15,7 @@ namespace {
 // block of a memory transfer the picture publisher (protocol x.5) gets its
 // batch timer at MSG_ENDXFER instead.
 void AfterTransfer(bool memory) {
+    g_twain.imageDelivered = g_twain.returnCode == TWRC_XFERDONE;
     switch (g_twain.returnCode) {
         case TWRC_FAILURE:
             EndOfScanUiReset();

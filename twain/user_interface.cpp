@@ -31,6 +31,7 @@ void EnableSource() {
     g_twain.parentWindow = TwainPointer<HWND>(ui->hParent);
     g_twain.showUI = ui->ShowUI;
     g_caps.pagesDelivered = 0;
+    g_twain.imageDelivered = false;
     // A remote scanner calibrates itself; a local one needs the gain tables.
     if (!g_device.remoteMode) BuildGainTables(g_device.referenceLevels);
 

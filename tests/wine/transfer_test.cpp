@@ -439,6 +439,66 @@ TEST_F(TransferTest, AbandonedImagesStopTheScannerAndTheNextStartsClean) {
     EXPECT_TRUE(TakeMessages().empty());
 }
 
+// --- Feeder batches ---------------------------------------------------------
+
+class FeederBatchTest : public TransferTest {
+protected:
+    // A scanner with a feeder (and `faults`), automatic feed, `pages` asked for.
+    void StartBatch(const std::string& faults, TW_INT16 pages) {
+        Connect("Feeder=1\n" + faults);
+        ASSERT_EQ(host.SetOneValue(CAP_AUTOFEED, TWTY_UINT16, 1), TWRC_SUCCESS);
+        ASSERT_EQ(host.SetOneValue(CAP_XFERCOUNT, TWTY_INT16, static_cast<TW_UINT16>(pages)), TWRC_SUCCESS);
+        ASSERT_TRUE(Ready(kGrey, TWSX_MEMORY));
+    }
+
+    // Takes the page ready now and ends it; the Count MSG_ENDXFER answers.
+    TW_UINT16 TakePageAndEnd() {
+        EXPECT_EQ(TakeMemoryBlocks().codes.back(), TWRC_XFERDONE);
+        TW_PENDINGXFERS pending{};
+        EXPECT_EQ(host.Ds(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+        return pending.Count;
+    }
+};
+
+TEST_F(FeederBatchTest, ThreePagesAskedForAreFedOneAfterAnother) {
+    StartBatch("", 3);
+    for (TW_UINT16 left : {2, 1}) {
+        EXPECT_EQ(TakePageAndEnd(), left);
+        EXPECT_EQ(host.WaitForNotification(20000), MSG_XFERREADY);
+        EXPECT_EQ(SourceState(host), 6);
+    }
+    EXPECT_EQ(TakePageAndEnd(), 0);
+    EXPECT_EQ(SourceState(host), 5);
+    EXPECT_EQ(host.WaitForNotification(500), MSG_NULL);
+    EXPECT_EQ(CountRequests(blocks::kStartScan), 3);
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
+TEST_F(FeederBatchTest, AnEmptyFeederAfterTwoPagesEndsTheBatchQuietly) {
+    StartBatch("F1.4=0x8321\n", -1);
+    EXPECT_EQ(TakePageAndEnd(), 0xFFFF);
+    EXPECT_EQ(host.WaitForNotification(20000), MSG_XFERREADY);
+    EXPECT_EQ(TakePageAndEnd(), 0);
+    EXPECT_EQ(host.ConditionCode(), TWCC_SUCCESS);
+    EXPECT_EQ(SourceState(host), 5);
+    EXPECT_EQ(host.WaitForNotification(500), MSG_NULL);
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
+TEST_F(FeederBatchTest, EscapeEndsTheBatch) {
+    StartBatch("", -1);
+    std::vector<uint8_t> buffer(65536);
+    TW_IMAGEMEMXFER record{};
+    PostMessageA(host.parent, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(MemoryBlock(buffer.data(), 65536, record), TWRC_CANCEL);
+    TW_PENDINGXFERS pending{};
+    EXPECT_EQ(host.Ds(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+    EXPECT_EQ(pending.Count, 0);
+    EXPECT_EQ(SourceState(host), 5);
+    EXPECT_EQ(host.WaitForNotification(500), MSG_NULL);
+    EXPECT_EQ(CountRequests(blocks::kStartScan), 1);
+}
+
 // --- File writer, in this process ----------------------------------------
 
 TEST(FileWriter, HeaderThatCannotBeWrittenLeavesNoFile) {
