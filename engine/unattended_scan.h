@@ -8,3 +8,8 @@ enum class UnattendedResult { kReady, kFeederEmpty, kFailed };
 // ran out after delivered pages, which quietly ends a batch. kFailed: the
 // host is asked to close the source.
 UnattendedResult RunUnattendedScan();
+
+// The negotiated values never reach the dialog: the unattended scan keeps
+// the dialog's settings aside, and this puts them back before the dialog is
+// shown again.
+void RestoreDialogRecord();

@@ -153,13 +153,11 @@ void SetToneValue(TW_UINT32 v, int16_t& target) {
 void SetFeederEnabled(TW_UINT32 v) {
     if (!g_caps.feederPresent) {
         g_caps.feederEnabled = 0;
-        g_scanSettings.scanSource = kSourceReflective;
         return Fail(TWCC_BADCAP);
     }
     if (StateBetween(5, 7)) return Fail(TWCC_SEQERROR);
-    if (g_twain.sourceState != kState4) return;
-    g_caps.feederEnabled = v & 0xFFFF;
-    g_scanSettings.scanSource = g_caps.feederEnabled ? kSourceFeeder : kSourceReflective;
+    // The unattended scan reads it; the dialog keeps its own scan source.
+    if (g_twain.sourceState == kState4) g_caps.feederEnabled = v & 0xFFFF;
 }
 
 void SetAutoFeed(TW_UINT32 v) {

@@ -41,6 +41,7 @@ void EnableSource() {
         RunUnattendedScan();
         return;
     }
+    RestoreDialogRecord();
     if (!g_twain.mainDialog) {
         g_twain.mainDialog = CreateMainDialog();
         if (!g_twain.mainDialog) {

@@ -7,6 +7,7 @@
 
 #include "engine/file_writer.h"
 #include "engine/read_machinery.h"
+#include "resources/resource_ids.h"
 #include "tests/wine/acquire_fixture.h"
 
 namespace {
@@ -497,6 +498,45 @@ TEST_F(FeederBatchTest, EscapeEndsTheBatch) {
     EXPECT_EQ(SourceState(host), 5);
     EXPECT_EQ(host.WaitForNotification(500), MSG_NULL);
     EXPECT_EQ(CountRequests(blocks::kStartScan), 1);
+}
+
+// --- Negotiated values and the dialog ---------------------------------------
+
+TEST_F(TransferTest, FeederSwitchedOffScansTheFlatbed) {
+    Connect("Feeder=1\n");
+    ASSERT_EQ(host.SetOneValue(CAP_FEEDERENABLED, TWTY_UINT16, 0), TWRC_SUCCESS);
+    const Image expected = ExpectedImage(keys, kGrey);
+    ASSERT_TRUE(Ready(kGrey, TWSX_MEMORY));
+    const MemoryBlocks taken = TakeMemoryBlocks();
+    EXPECT_EQ(taken.codes.back(), TWRC_XFERDONE);
+    EXPECT_TRUE(SamePixels(expected, taken.rows));  // as laid on the bed, not mirrored as fed pages are
+}
+
+TEST_F(TransferTest, AnUnattendedScanLeavesTheDialogsSettingsAlone) {
+    SetProfile("A3 SCANNER", "ScanMode", "1013");
+    SetProfile("A3 SCANNER", "ScanRes", "100");
+    SetProfile("A3 SCANNER", "Frame", "30  30  90  60  ");
+    ASSERT_EQ(host.Enable(true), TWRC_SUCCESS);  // the dialog reads its settings
+    ASSERT_EQ(host.Disable(), TWRC_SUCCESS);
+    ASSERT_TRUE(Ready(Scan{TWPT_RGB, 200, 1, 1, 3, 2}, TWSX_MEMORY));
+    EXPECT_EQ(TakeMemoryBlocks().codes.back(), TWRC_XFERDONE);
+    EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+    ASSERT_EQ(host.Disable(), TWRC_SUCCESS);
+
+    ASSERT_EQ(host.Enable(true), TWRC_SUCCESS);
+    HWND dialog = FindMainDialog();
+    ASSERT_NE(dialog, nullptr);
+    SendMessageW(dialog, WM_COMMAND, IDC_SCAN, 0);
+    ASSERT_EQ(host.WaitForNotification(5000), MSG_XFERREADY);
+    const TW_IMAGEINFO info = ImageInfo();
+    EXPECT_EQ(info.PixelType, TWPT_GRAY);
+    EXPECT_EQ(info.ImageLength, 100);
+    EXPECT_EQ(TakeMemoryBlocks().codes.back(), TWRC_XFERDONE);
+    char mode[8] = {}, resolution[8] = {};
+    GetProfileStringA("A3 SCANNER", "ScanMode", "", mode, sizeof mode);
+    GetProfileStringA("A3 SCANNER", "ScanRes", "", resolution, sizeof resolution);
+    EXPECT_STREQ(mode, "1013");
+    EXPECT_STREQ(resolution, "100");
 }
 
 // --- File writer, in this process ----------------------------------------
