@@ -152,10 +152,10 @@ uint16_t SendToneTable(ScannerState& state, const uint8_t* block) {
     return ParseToneBlock(block, state.session.tone) ? 0 : kRejected;
 }
 
-// The next lines of the scan into the caller's descriptors (each taking its
-// lines-held count, never beyond its length). The caller's count of lines
-// done may run ahead of the lines sent: a read that failed with "no paper"
-// twice is taken as done by the data source, and its lines are lost.
+// The next lines of the scan into the caller's descriptors, read from the
+// table the record holds at 96 (each taking its lines-held count, never
+// beyond its length). The caller's count of lines done may run ahead of the
+// lines sent.
 uint16_t ReadImageData(ScannerState& state, const uint8_t* block) {
     namespace rd = blocks::readdata;
     ScanSession& s = state.session;
@@ -170,8 +170,7 @@ uint16_t ReadImageData(ScannerState& state, const uint8_t* block) {
     s.linesDelivered = done;
     std::vector<Segment> segments;
     std::vector<uint8_t*> places;
-    if (!ReadSegments(state.memory, blocks::GetU32(block, rd::kTable), blocks::GetU16(block, rd::kDescriptorCount),
-                      segments) ||
+    if (!ParseSegments(block + rd::kRecordTable, blocks::GetU16(block, rd::kRecordCount), segments) ||
         !PlaceLines(state.memory, segments, s.bytesPerLine, lines, true, places)) {
         return kRejected;
     }
