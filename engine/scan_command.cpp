@@ -232,9 +232,13 @@ bool StartScanJob(HWND owner, uint32_t speedArgument, const ScanFrame& frame) {
     if (!ComputeScanWindow(g_scanSettings, fileOrMemory, saver, window, g_job.derived,
                            g_device.blocks.scanParameters))
         return Refuse(owner, MSG_BAD_AREA);
-    // CMYK and 36-bit colour leave by memory transfer only.
-    if (!processing::DeliveryTakesColourKind(g_scanSettings, g_job.derived, CurrentDelivery()))
-        return Refuse(owner, TXT_MODE_REFUSED);
+    // CMYK and 36-bit colour leave by memory transfer only, and 36-bit colour
+    // unenlarged: above the scanner's rate it is the resolution that is
+    // refused, not the mode.
+    if (!processing::DeliveryTakesColourKind(g_scanSettings, g_job.derived, CurrentDelivery())) {
+        const bool overRate = CurrentDelivery() == processing::Delivery::kMemory;
+        return Refuse(owner, overRate ? MSG_BAD_AREA : TXT_MODE_REFUSED);
+    }
 
     if (!InquireReady(owner)) return false;
     if (!SetUpAndStart()) return false;

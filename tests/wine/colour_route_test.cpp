@@ -206,6 +206,10 @@ TEST_F(ColourRouteTest, DeepColourForPhotoshopIsWidenedTo16Bits) {
 
     EXPECT_FALSE(DialogScan(Settings("1016"), TWSX_NATIVE));
     EXPECT_EQ(TakeMessages(), std::vector<std::string>{"This application does not recognize this mode."});
+    // Above the scanner's rate the host could take the mode, but not the
+    // enlargement 36-bit colour cannot have.
+    EXPECT_FALSE(DialogScan(Settings("1016", {{"ScanRes", "2400"}}), TWSX_MEMORY));
+    EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Incorrect scan area settings."});
     // Other hosts are refused the mode whatever the mechanism.
     Connect("");
     EXPECT_FALSE(DialogScan(Settings("1016"), TWSX_MEMORY));
