@@ -4,6 +4,7 @@
 // to the simulated scanner's pixels.
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "imaging/cmyk.h"
@@ -111,6 +112,25 @@ TEST_F(ColourRouteTest, OutputMatchingCorrectsEveryBlockWithEitherProfile) {
         const Dib dib = NativeImage();
         EXPECT_TRUE(SamePixels(expected, FromBitmapRows(dib.rows.data(), expected.lines, expected.lineBytes, true)));
     }
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
+TEST_F(ColourRouteTest, AProfileThatSwapsRedAndBlueSwapsThemInTheImage) {
+    // Identity curves; red is taken from blue and blue from red.
+    std::vector<uint8_t> bytes(colour::kMatrixProfileSize);
+    for (int c = 0; c < 3; ++c)
+        for (int v = 0; v < 256; ++v) bytes[256 * c + v] = static_cast<uint8_t>(v);
+    const float matrix[3][4] = {{0, 0, 0, 1}, {0, 0, 1, 0}, {0, 1, 0, 0}};
+    std::memcpy(bytes.data() + 768, matrix, sizeof matrix);
+    WriteProfile(bytes);
+    const DialogSettings settings = Settings("1014", {{"OutputMatch", "1"}});
+    Image expected = Scanned(keys, sim::kColour, kModeColour, DialogTone(settings), true);
+    for (uint32_t line = 0; line < expected.lines; ++line) {
+        uint8_t* row = expected.bytes.data() + size_t{line} * expected.lineBytes;
+        for (uint32_t x = 0; x < expected.pixels; ++x) std::swap(row[3 * x], row[3 * x + 2]);
+    }
+    ASSERT_TRUE(DialogScan(settings, TWSX_MEMORY));
+    EXPECT_TRUE(SamePixels(expected, MemoryImage().rows));
     EXPECT_TRUE(TakeMessages().empty());
 }
 
