@@ -7,6 +7,7 @@
 #include <string>
 
 #include "device/device.h"
+#include "device/inquiry.h"
 #include "device/messages.h"
 #include "engine/calibration.h"
 #include "engine/calibration_state.h"
@@ -93,6 +94,7 @@ void ChooseSpeed() {
 
 bool InquireReady(HWND owner) {
     uint8_t* inquiry = g_device.blocks.inquiry;
+    ClearInquiryIdentity(inquiry);
     if (!ScannerRequest(blocks::kInquiry, inquiry)) return Refuse(owner, MSG_NOT_FOUND);
     uint16_t status = BlockStatus(inquiry);
     if (status == blocks::inquiry::kNotReady) return Refuse(owner, MSG_NOT_READY);

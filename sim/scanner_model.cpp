@@ -265,6 +265,9 @@ RequestRecord HandleRequest(ScannerState& state, uint32_t function, uint8_t* blo
 
     record.status = PresetStatus(state, record);
     if (function == blocks::kInquiry) {
+        const uint8_t* identity = block + blocks::inquiry::kIdentity;
+        record.staleIdentity =
+            std::any_of(identity, identity + blocks::inquiry::kIdentityLength, [](uint8_t b) { return b != 0; });
         Inquiry(state, block, record.status);
         return record;
     }
@@ -292,7 +295,7 @@ std::string FormatRequestLine(const RequestRecord& record) {
                   static_cast<unsigned>(record.function),
                   static_cast<unsigned>(record.functionNumber),
                   static_cast<unsigned>(record.status));
-    return line;
+    return std::string(line) + (record.staleIdentity ? " stale-identity" : "");
 }
 
 }  // namespace sim
