@@ -34,8 +34,7 @@ struct JobState {
     uint16_t progressCount = 0;
 
     bool slowPacing = false;
-    uint32_t pacingDelay = 0;        // ms
-    uint16_t pacingEvery = 1;
+    SlowPacing pacing{0, 1};
 
     uint32_t imageSizeEstimate = 0;  // bytes of the image, for the disk check
     float scanLengthInches = 0;      // carriage travel, for the wait after the last line

@@ -21,14 +21,11 @@ uint16_t ReadOnce() {
     return BlockStatus(block);
 }
 
-// Slow-speed pacing: at up to 150 dpi before every line, above before every
-// pacingEvery-th line.
+// Slow-speed pacing, in the bands of the requested resolution.
 void Pace(uint32_t line) {
-    if (!g_job.slowPacing) return;
-    bool everyLine = g_job.derived.scanResolution <= 150;
-    if (!everyLine && g_job.pacingEvery != 0 && line % g_job.pacingEvery != 0) return;
+    if (!g_job.slowPacing || !PacedBeforeLine(g_job.pacing, line)) return;
     DWORD start = GetTickCount();
-    while (GetTickCount() - start < g_job.pacingDelay) Sleep(1);
+    while (GetTickCount() - start < g_job.pacing.delayMs) Sleep(1);
 }
 
 }  // namespace

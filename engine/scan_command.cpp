@@ -74,22 +74,7 @@ void ChooseSpeed() {
                                        s.scanMode, s.scanSource, s.resolution);
     s.velocity = speed.velocity;
     g_job.slowPacing = speed.slowPacing;
-    if (!speed.slowPacing) return;
-    const uint16_t dpi = s.resolution;
-    const double perInch = dpi * 11.5;
-    double delay = 40000 / perInch;
-    uint16_t every = 100;
-    if (dpi >= 151 && dpi <= 250) {
-        every = s.scanMode == kModeFastGray ? 1 : s.scanMode == kModeGray ? 4 : 3;
-        if (s.scanMode == kModeFastGray) delay = 30000 / perInch;
-    } else if (dpi >= 251 && dpi <= 350) {
-        every = s.scanMode == kModeFastGray ? 1 : s.scanMode == kModeGray ? 6 : 4;
-        if (s.scanMode == kModeFastGray) delay = 25000 / perInch;
-    } else if (dpi > 350) {
-        every = s.scanMode == kModeFastGray ? 70 : s.scanMode == kModeGray ? 90 : 100;
-    }
-    g_job.pacingDelay = static_cast<uint32_t>(delay);
-    g_job.pacingEvery = every;
+    if (speed.slowPacing) g_job.pacing = SlowSpeedPacing(s.resolution, s.scanMode);
 }
 
 bool InquireReady(HWND owner) {
