@@ -65,6 +65,7 @@ void DisableSource() {
         return;
     }
     AbandonTransfer();
+    ReleaseGainTables();
     // A visible dialog of a disabled source could start a scan: hide it.
     if (g_twain.mainDialog) ShowWindow(g_twain.mainDialog, SW_HIDE);
     Succeed();

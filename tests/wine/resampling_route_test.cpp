@@ -101,6 +101,13 @@ TEST_F(ResamplingRouteTest, InterpolatedScansAreEnlargedByTheDpiScaleFactor) {
         EXPECT_EQ(ImageInfo().ImageWidth, static_cast<TW_INT32>(expected.pixels));
         EXPECT_TRUE(SamePixels(expected, MemoryImage(20000).rows));
     }
+    // The wait cursor shows while the image is enlarged: the host's window
+    // sees it when the source's pump runs between blocks.
+    ASSERT_TRUE(DialogScan(Settings("1013", "2400", kTinyFrame), TWSX_MEMORY));
+    HCURSOR during = nullptr;
+    host.Defer([&during] { during = GetCursor(); });
+    MemoryImage();
+    EXPECT_EQ(during, LoadCursor(nullptr, IDC_WAIT));
     EXPECT_TRUE(TakeMessages().empty());
 }
 
