@@ -4,6 +4,10 @@
 
 #include "device/request_blocks.h"
 
+void ClearInquiryIdentity(uint8_t* inquiry) {
+    std::memset(inquiry + blocks::inquiry::kIdentity, 0, blocks::inquiry::kIdentityLength);
+}
+
 uint16_t OpticalResolutionFromCode(const uint8_t* inquiry) {
     const uint8_t* code = inquiry + blocks::inquiry::kResolutionCode;
     int i = 0;

@@ -11,6 +11,10 @@
 // number is none of these.
 uint16_t OpticalResolutionFromCode(const uint8_t* inquiry);
 
+// Clears the identity bytes before an inquiry, so that nothing of an earlier
+// answer can pass for the scanner's.
+void ClearInquiryIdentity(uint8_t* inquiry);
+
 // The model prefix at offset 53 is "KVC-": a letter-size model.
 bool IsLetterModel(const uint8_t* inquiry);
 

@@ -28,7 +28,7 @@ bool OpenScanner() {
     }
 
     uint8_t* inquiry = g_device.blocks.inquiry;
-    std::memset(inquiry + blocks::inquiry::kIdentity, 0, blocks::inquiry::kIdentityLength);
+    ClearInquiryIdentity(inquiry);
     g_device.spiCall(inquiry, g_device.deviceHandle, blocks::kInquiry);
     uint16_t status = BlockStatus(inquiry);
     if (status == blocks::inquiry::kNotReady) {

@@ -11,14 +11,12 @@ namespace processing {
 
 namespace {
 
-constexpr uint32_t kCmykBlockLimit = 49152;  // RGB bytes of one CMYK block
 constexpr uint32_t kFileBlockLength = 65536;
 
 }  // namespace
 
 int64_t SourceLinesPerBlock(const ProcessingPlan& plan, uint32_t hostLength) {
     int64_t rows = rowoutput::RowsThatFit(hostLength, plan.hostRowBytes, plan.kind == resample::PixelKind::kLineArt);
-    if (plan.cmyk && plan.rowBytes != 0) rows = std::min<int64_t>(rows, kCmykBlockLimit / plan.rowBytes);
     return rows <= 0 ? 0 : rows / plan.enlargement;
 }
 

@@ -21,9 +21,8 @@ struct BlockTables {
 };
 
 // Source lines one block takes for a host buffer of `hostLength` bytes: the
-// rows of plan.hostRowBytes that fit, less two for line art (for CMYK also no
-// more RGB rows than 49152 bytes hold), divided by the enlargement. Zero or
-// less when the buffer cannot take one block.
+// rows of plan.hostRowBytes that fit, less two for line art, divided by the
+// enlargement. Zero or less when the buffer cannot take one block.
 int64_t SourceLinesPerBlock(const ProcessingPlan& plan, uint32_t hostLength);
 
 // Source lines of a block of a file transfer: as for a memory transfer into

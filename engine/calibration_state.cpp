@@ -12,6 +12,11 @@ CalibrationState& g_calibration = *g_calibrationRecord;
 
 bool CalibrationRecordReachable() { return g_calibrationRecord.Reachable(); }
 
+void ReleaseGainTables() {
+    g_calibration.gainTables = {};
+    for (int i = 0; i < 3; ++i) blocks::PutU32(g_calibration.record, kCalibrationGainTables + 4 * i, 0);
+}
+
 void BuildGainTables(const uint16_t referenceLevels[4]) {
     for (int i = 0; i < 4; ++i) g_calibration.gainTables[i] = shading::BuildGainTable(referenceLevels[i]);
     for (int i = 0; i < 3; ++i) {

@@ -30,3 +30,7 @@ bool CalibrationRecordReachable();
 // Builds the four gain tables from the reference levels (red, green, blue,
 // grey) and stores the addresses of the red, green and blue tables in the record.
 void BuildGainTables(const uint16_t referenceLevels[4]);
+
+// At MSG_DISABLEDS: the tables are cleared and the record no longer points
+// at them, until the next MSG_ENABLEDS builds them again.
+void ReleaseGainTables();

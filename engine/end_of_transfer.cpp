@@ -9,6 +9,7 @@
 #include "engine/transfer.h"
 #include "resources/resource_ids.h"
 #include "twain/session.h"
+#include "ui/main_dialog.h"
 
 bool TransferInProgress() { return !g_job.newImage && g_delivery.rowsDelivered < g_processing.plan.rows; }
 
@@ -44,4 +45,6 @@ void AbandonTransfer() {
     if (g_twain.sourceState != kState6 && !TransferInProgress()) return;
     StopAndWaitIdle();
     EndOfTransfer();
+    // The dialog is idle again: Scan, Cancel and the close box work.
+    EndOfScanUiReset();
 }

@@ -28,13 +28,13 @@ struct JobState {
     bool cancelRequested = false;    // the Escape key
     uint32_t lastPumpTick = 0;       // GetTickCount of the last message pump
     bool scanFailed = false;
+    bool feederEmpty = false;  // the feeder ran out after delivered pages: the batch is over
     bool newImage = true;            // the next block starts an image
     HWND progressWindow = nullptr;
     uint16_t progressCount = 0;
 
     bool slowPacing = false;
-    uint32_t pacingDelay = 0;        // ms
-    uint16_t pacingEvery = 1;
+    SlowPacing pacing{0, 1};
 
     uint32_t imageSizeEstimate = 0;  // bytes of the image, for the disk check
     float scanLengthInches = 0;      // carriage travel, for the wait after the last line

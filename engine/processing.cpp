@@ -63,23 +63,31 @@ processing::Delivery CurrentDelivery() {
     }
 }
 
-bool PlannedFor(processing::Delivery delivery) {
+namespace {
+
+bool Plan(processing::Delivery delivery) {
+    const auto plan = processing::PlanProcessing(g_scanSettings, g_job.derived, delivery, g_job.bytesPerScanLine,
+                                                 g_job.lines);
+    if (!plan) return false;
+    g_processing.plan = *plan;
+    return true;
+}
+
+}  // namespace
+
+bool PlanDeliveryFor(processing::Delivery delivery) {
     if (g_processing.plan.delivery == delivery) return true;
-    g_job.scanFailed = true;
-    g_twain.conditionCode = TWCC_SEQERROR;
-    g_twain.returnCode = TWRC_FAILURE;
-    StopAndWaitIdle();
-    return false;
+    // An image scanned at half the rate to be enlarged has no bitmap form.
+    if (g_job.derived.interpolate && delivery == processing::Delivery::kNative) return false;
+    return Plan(delivery);
 }
 
 bool PlanScanProcessing() {
-    const auto plan = processing::PlanProcessing(g_scanSettings, g_job.derived, CurrentDelivery(),
-                                                 g_job.bytesPerScanLine, g_job.lines);
-    if (!plan) return false;
-    g_processing.plan = *plan;
+    if (!Plan(CurrentDelivery())) return false;
+    const processing::ProcessingPlan& plan = g_processing.plan;
     g_processing.colourPassChanges =
-        plan->colourPass && colour::PrepareColourPass(g_savedTone, g_scanSettings.scanMode, colour::PixelOrder::kRgb,
-                                                      nullptr, g_processing.colourTables);
+        plan.colourPass && colour::PrepareColourPass(g_savedTone, g_scanSettings.scanMode, colour::PixelOrder::kRgb,
+                                                     nullptr, g_processing.colourTables);
     return true;
 }
 

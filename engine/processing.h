@@ -59,10 +59,10 @@ bool PlanScanProcessing();
 
 processing::Delivery CurrentDelivery();
 
-// True when the image was prepared for `delivery`. Otherwise the host has
-// changed the mechanism after the scan started: the transfer fails with
-// TWCC_SEQERROR and the scanner is stopped.
-bool PlannedFor(processing::Delivery delivery);
+// Before an image's first transfer: prepares the image for `delivery`, the
+// body the host called, whatever mechanism it negotiated (many hosts never
+// do). False, with nothing changed, when the image cannot go that way.
+bool PlanDeliveryFor(processing::Delivery delivery);
 
 // A scanner line, widened when the plan doubles lines: the line itself or
 // the doubled copy (plan.lineBytes either way). Allocates the copy on first

@@ -80,11 +80,7 @@ std::optional<ProcessingPlan> PlanProcessing(const ScanSettings& s, const ScanDe
     plan.colourPass = colour && !plan.outputMatching;
     plan.doubling = DoublingOf(s, derived);
     plan.linePixels = plan.scanPixels;
-    if (plan.doubling) {
-        plan.linePixels = resample::DoubledLinePixels(plan.scanPixels, *plan.doubling);
-        // Line art leaves in whole bytes: the bits of a partial last byte are dropped.
-        if (plan.kind == resample::PixelKind::kLineArt) plan.linePixels &= ~7u;
-    }
+    if (plan.doubling) plan.linePixels = resample::DoubledLinePixels(plan.scanPixels, *plan.doubling);
     plan.lineBytes = static_cast<uint32_t>(resample::RowBytes(plan.kind, plan.linePixels));
     plan.storedPixels = plan.linePixels;
     plan.storedLineBytes = plan.lineBytes;

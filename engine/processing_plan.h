@@ -52,7 +52,7 @@ struct ProcessingPlan {
 bool DeliveryTakesColourKind(const ScanSettings& settings, const ScanDerived& derived, Delivery delivery);
 
 // The plan for a scan of `lines` lines of `bytesPerScanLine` bytes. Line
-// doubling follows resample::LineDoublingFor (line art cut to whole bytes);
+// doubling follows resample::LineDoublingFor;
 // the work file is used by memory and file transfers of post-processed scans;
 // the reduction when descreening grey or colour below 300 dpi effective; the
 // enlargement when the scan is interpolated. Empty for an unknown mode, a

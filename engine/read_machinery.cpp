@@ -7,6 +7,7 @@
 #include "device/messages.h"
 #include "engine/job_state.h"
 #include "resources/resource_ids.h"
+#include "twain/nested_calls.h"
 #include "twain/session.h"
 #include "ui/main_dialog.h"
 
@@ -20,14 +21,11 @@ uint16_t ReadOnce() {
     return BlockStatus(block);
 }
 
-// Slow-speed pacing: at up to 150 dpi before every line, above before every
-// pacingEvery-th line.
+// Slow-speed pacing, in the bands of the requested resolution.
 void Pace(uint32_t line) {
-    if (!g_job.slowPacing) return;
-    bool everyLine = g_job.derived.scanResolution <= 150;
-    if (!everyLine && g_job.pacingEvery != 0 && line % g_job.pacingEvery != 0) return;
+    if (!g_job.slowPacing || !PacedBeforeLine(g_job.pacing, line)) return;
     DWORD start = GetTickCount();
-    while (GetTickCount() - start < g_job.pacingDelay) Sleep(1);
+    while (GetTickCount() - start < g_job.pacing.delayMs) Sleep(1);
 }
 
 }  // namespace
@@ -45,9 +43,9 @@ bool ReadChunk() {
 
     uint16_t status = ReadOnce();
     if (status == blocks::kNoPaper) {
-        // The scanner asks for the same read once more; its answer is taken.
+        // The scanner asks for the same read once more. A second 0x8321 is
+        // no paper: the lines of that read are not image.
         status = ReadOnce();
-        if (status == blocks::kNoPaper) status = 0;
     }
     if (status != 0) {
         ScannerRequest(blocks::kStopScan, g_device.blocks.stop);
@@ -78,6 +76,10 @@ bool PumpAndCheckCancel() {
     g_job.lastPumpTick = GetTickCount();
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            KeepQuitForLater(message);
+            continue;
+        }
         if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST && message.wParam == VK_ESCAPE)
             g_job.cancelRequested = true;
         TranslateMessage(&message);

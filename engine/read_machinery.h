@@ -12,8 +12,8 @@ bool AllocateScanBuffer();
 void FreeScanBuffer();
 
 // Reads the next chunk (as many lines as the buffer holds). A status 0x8321
-// repeats the read once; any other status stops the scanner, reports the
-// status and frees the buffer. Returns false on failure.
+// repeats the read once; any other status, or 0x8321 again, stops the
+// scanner, reports the status and frees the buffer. Returns false on failure.
 bool ReadChunk();
 
 // The address of image line `line` (0-based, within the last chunk), after

@@ -1,5 +1,7 @@
 // The one scan buffer of an image, shared with the driver through its
 // descriptor table, which the read request carries.
+#include <cstring>
+
 #include "device/device.h"
 #include "engine/buffer_sizing.h"
 #include "engine/job_state.h"
@@ -48,10 +50,14 @@ bool AllocateScanBuffer() {
         StopAndWaitIdle();
         return false;
     }
+    // The record carries its own copy of the table at 96, and +28 points
+    // there: a driver may read the record as laid out or follow the address.
     uint8_t* block = g_device.blocks.readData;
+    uint8_t* table = block + blocks::readdata::kRecordTable;
+    std::memcpy(table, g_job.scan.table, size_t{g_job.segmentCount} * blocks::kDescriptorSize);
     blocks::PutU16(block, blocks::readdata::kRecordCount, g_job.segmentCount);
     blocks::PutU16(block, blocks::readdata::kDescriptorCount, g_job.segmentCount);
-    blocks::PutU32(block, blocks::readdata::kTable, BlockAddress(g_job.scan.table));
+    blocks::PutU32(block, blocks::readdata::kTable, BlockAddress(table));
     return true;
 }
 

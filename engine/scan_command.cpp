@@ -7,6 +7,7 @@
 #include <string>
 
 #include "device/device.h"
+#include "device/inquiry.h"
 #include "device/messages.h"
 #include "engine/calibration.h"
 #include "engine/calibration_state.h"
@@ -73,26 +74,12 @@ void ChooseSpeed() {
                                        s.scanMode, s.scanSource, s.resolution);
     s.velocity = speed.velocity;
     g_job.slowPacing = speed.slowPacing;
-    if (!speed.slowPacing) return;
-    const uint16_t dpi = s.resolution;
-    const double perInch = dpi * 11.5;
-    double delay = 40000 / perInch;
-    uint16_t every = 100;
-    if (dpi >= 151 && dpi <= 250) {
-        every = s.scanMode == kModeFastGray ? 1 : s.scanMode == kModeGray ? 4 : 3;
-        if (s.scanMode == kModeFastGray) delay = 30000 / perInch;
-    } else if (dpi >= 251 && dpi <= 350) {
-        every = s.scanMode == kModeFastGray ? 1 : s.scanMode == kModeGray ? 6 : 4;
-        if (s.scanMode == kModeFastGray) delay = 25000 / perInch;
-    } else if (dpi > 350) {
-        every = s.scanMode == kModeFastGray ? 70 : s.scanMode == kModeGray ? 90 : 100;
-    }
-    g_job.pacingDelay = static_cast<uint32_t>(delay);
-    g_job.pacingEvery = every;
+    if (speed.slowPacing) g_job.pacing = SlowSpeedPacing(s.resolution, s.scanMode);
 }
 
 bool InquireReady(HWND owner) {
     uint8_t* inquiry = g_device.blocks.inquiry;
+    ClearInquiryIdentity(inquiry);
     if (!ScannerRequest(blocks::kInquiry, inquiry)) return Refuse(owner, MSG_NOT_FOUND);
     uint16_t status = BlockStatus(inquiry);
     if (status == blocks::inquiry::kNotReady) return Refuse(owner, MSG_NOT_READY);
@@ -112,7 +99,8 @@ void ReportParameterStatus(uint16_t status) {
             break;
         case blocks::kNoPaper:
             // An empty feeder after delivered pages simply ends the job.
-            if (g_caps.pagesDelivered == 0) ScanFailed(TWCC_OPERATIONERROR, MSG_NO_PAPER);
+            g_job.feederEmpty = g_caps.pagesDelivered != 0;
+            if (!g_job.feederEmpty) ScanFailed(TWCC_OPERATIONERROR, MSG_NO_PAPER);
             break;
         case blocks::kCoverOpen:
             ShowDeviceError(g_twain.mainDialog, MSG_COVER_OPEN);
@@ -231,9 +219,13 @@ bool StartScanJob(HWND owner, uint32_t speedArgument, const ScanFrame& frame) {
     if (!ComputeScanWindow(g_scanSettings, fileOrMemory, saver, window, g_job.derived,
                            g_device.blocks.scanParameters))
         return Refuse(owner, MSG_BAD_AREA);
-    // CMYK and 36-bit colour leave by memory transfer only.
-    if (!processing::DeliveryTakesColourKind(g_scanSettings, g_job.derived, CurrentDelivery()))
-        return Refuse(owner, TXT_MODE_REFUSED);
+    // CMYK and 36-bit colour leave by memory transfer only, and 36-bit colour
+    // unenlarged: above the scanner's rate it is the resolution that is
+    // refused, not the mode.
+    if (!processing::DeliveryTakesColourKind(g_scanSettings, g_job.derived, CurrentDelivery())) {
+        const bool overRate = CurrentDelivery() == processing::Delivery::kMemory;
+        return Refuse(owner, overRate ? MSG_BAD_AREA : TXT_MODE_REFUSED);
+    }
 
     if (!InquireReady(owner)) return false;
     if (!SetUpAndStart()) return false;

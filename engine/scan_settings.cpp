@@ -130,6 +130,24 @@ static bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
                                               [&](char x, char y) { return lower(x) == lower(y); });
 }
 
+SlowPacing SlowSpeedPacing(uint16_t resolution, uint16_t scanMode) {
+    const double perInch = resolution * 11.5;
+    double delay = 40000 / perInch;
+    uint16_t every = 1;
+    if (resolution >= 151 && resolution <= 250) {
+        every = scanMode == kModeFastGray ? 1 : scanMode == kModeGray ? 4 : 3;
+        if (scanMode == kModeFastGray) delay = 30000 / perInch;
+    } else if (resolution >= 251 && resolution <= 350) {
+        every = scanMode == kModeFastGray ? 1 : scanMode == kModeGray ? 6 : 4;
+        if (scanMode == kModeFastGray) delay = 25000 / perInch;
+    } else if (resolution > 350) {
+        every = scanMode == kModeFastGray ? 70 : scanMode == kModeGray ? 90 : 100;
+    }
+    return {static_cast<uint32_t>(delay), every};
+}
+
+bool PacedBeforeLine(const SlowPacing& pacing, uint32_t line) { return pacing.every == 0 || line % pacing.every == 0; }
+
 SpeedChoice ApplySpeedRule(uint8_t velocity, std::string_view slowSpeedSetting, uint16_t scanMode,
                            uint8_t scanSource, uint16_t resolution) {
     const uint8_t highBits = velocity & 0xF0;

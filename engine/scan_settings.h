@@ -187,6 +187,16 @@ struct SpeedChoice {
 SpeedChoice ApplySpeedRule(uint8_t velocity, std::string_view slowSpeedSetting, uint16_t scanMode,
                            uint8_t scanSource, uint16_t resolution);
 
+// The pause of slow-speed pacing, before every `every`-th line. Its bands
+// follow `resolution`, what the user asked for, as the speed rule does: up to
+// 150 dpi every line is paced.
+struct SlowPacing {
+    uint32_t delayMs;
+    uint16_t every;
+};
+SlowPacing SlowSpeedPacing(uint16_t resolution, uint16_t scanMode);
+bool PacedBeforeLine(const SlowPacing& pacing, uint32_t line);
+
 // Scan area in units of 1/OpticalRate inch.
 struct ScanFrame {
     uint16_t left;

@@ -19,6 +19,7 @@
 #include "engine/settings_record.h"
 #include "engine/transfer.h"
 #include "engine/work_file.h"
+#include "engine/wait_cursor.h"
 #include "resources/resource_ids.h"
 #include "twain/capability_state.h"
 #include "twain/image_setup.h"
@@ -139,7 +140,6 @@ bool DeliverProcessedScan(FileLayout layout, uint32_t linesPerBlock) {
 }  // namespace
 
 void FileTransfer() {
-    if (!PlannedFor(processing::Delivery::kFile)) return;
     // Only the TIFF and BMP layouts have a writer.
     const FileLayout layout = rowoutput::LayoutForFormat(g_caps.fileFormatIndex);
     if (layout == FileLayout::kNone) {
@@ -147,6 +147,7 @@ void FileTransfer() {
         return;
     }
     const processing::ProcessingPlan& plan = g_processing.plan;
+    const WaitCursor enlarging(plan.enlargement > 1);
     const uint32_t linesPerBlock = processing::FileLinesPerBlock(plan);
     if (!SetUpDelivery() || !OpenHostFile(layout, linesPerBlock)) return;
     const bool written = plan.throughWorkFile ? DeliverProcessedScan(layout, linesPerBlock)

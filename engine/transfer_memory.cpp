@@ -14,6 +14,7 @@
 #include "engine/settings_record.h"
 #include "engine/transfer.h"
 #include "engine/work_file.h"
+#include "engine/wait_cursor.h"
 #include "imaging/widen36.h"
 #include "resources/resource_ids.h"
 #include "twain/image_setup.h"
@@ -99,8 +100,8 @@ uint32_t ReadBackLines(uint8_t* lines, int64_t most) {
 }  // namespace
 
 void MemoryTransfer(uint8_t* buffer, uint32_t length) {
-    if (!PlannedFor(processing::Delivery::kMemory)) return;
     const processing::ProcessingPlan& plan = g_processing.plan;
+    const WaitCursor enlarging(plan.enlargement > 1);
     const int64_t perBlock = processing::SourceLinesPerBlock(plan, length);
     if (perBlock <= 0) {
         OutOfMemory();

@@ -110,7 +110,6 @@ bool FilterBitmap(const Bitmap& dib) {
 }  // namespace
 
 uintptr_t NativeTransfer() {
-    if (!PlannedFor(processing::Delivery::kNative)) return 0;
     ShowProgress(0, TXT_SCANNING);
     if (!AllocateScanBuffer()) return 0;
     Bitmap dib = AllocateDib();

@@ -20,6 +20,20 @@
 
 namespace {
 
+// The dialog's settings while an unattended scan uses the shared record.
+struct DialogRecord {
+    bool kept = false;
+    ScanSettings settings;
+    ToneSettings savedTone, toneStash;
+};
+
+DialogRecord g_dialogRecord;
+
+void KeepDialogRecord() {
+    if (g_dialogRecord.kept) return;
+    g_dialogRecord = {true, g_scanSettings, g_savedTone, g_toneStash};
+}
+
 uint16_t ScanModeForPixelType(uint32_t pixelType) {
     switch (pixelType) {
         case TWPT_GRAY:
@@ -61,7 +75,7 @@ void ApplyNegotiatedSettings() {
     s.dpiScale = 0;
     ForceUnattendedValues(s.tone);
     s.resolution = UnattendedResolution(g_caps.resolutionIndex, HostIsWinFax());
-    if (g_caps.feederPresent) {
+    if (g_caps.feederPresent && g_caps.feederEnabled) {
         // Pages come out of the feeder mirrored.
         s.scanSource = kSourceFeeder;
         s.filterMode = 2;
@@ -73,14 +87,24 @@ void ApplyNegotiatedSettings() {
     s.isColour = s.scanMode == kModeColour;
 }
 
-void FailUnattended() {
+UnattendedResult FailUnattended() {
     if (g_twain.returnCode != TWRC_FAILURE) Fail(TWCC_OPERATIONERROR);
     PostCloseRequest();
+    return UnattendedResult::kFailed;
 }
 
 }  // namespace
 
-void RunUnattendedScan() {
+void RestoreDialogRecord() {
+    if (!g_dialogRecord.kept) return;
+    g_scanSettings = g_dialogRecord.settings;
+    g_savedTone = g_dialogRecord.savedTone;
+    g_toneStash = g_dialogRecord.toneStash;
+    g_dialogRecord.kept = false;
+}
+
+UnattendedResult RunUnattendedScan() {
+    KeepDialogRecord();
     LoadProfileSettings(ModelSectionName().c_str());
     ApplyNegotiatedSettings();
     auto frame = LayoutToOpticalFrame(g_setup.layoutCurrent.Frame, g_device.opticalResolution,
@@ -95,5 +119,6 @@ void RunUnattendedScan() {
     g_job.imageSizeEstimate = EstimateImageSize(g_scanSettings.scanMode, g_scanSettings.resolution,
                                                 g_scanSettings.scaling, width, length);
     g_job.scanLengthInches = static_cast<float>(length);
-    if (!StartScanJob(nullptr, 0, *frame)) FailUnattended();
+    if (StartScanJob(nullptr, 0, *frame)) return UnattendedResult::kReady;
+    return g_job.feederEmpty ? UnattendedResult::kFeederEmpty : FailUnattended();
 }

@@ -1,13 +1,17 @@
 // twscan: a command-line TWAIN application. It drives data sources through
 // the source manager (TWAIN_32.DLL, or TWAINDSM.DLL when 64-bit) with HostSession: lists them, shows one's
-// identity, or scans one image (twscan_acquire.h). Options: twscan_options.h.
+// identity or its capabilities, or scans one image (twscan_acquire.h). Options: twscan_options.h.
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "hostkit/capability_text.h"
 #include "hostkit/host_session.h"
 #include "hostkit/identity_text.h"
 #include "hostkit/twscan_acquire.h"
 #include "hostkit/twscan_options.h"
+#include "hostkit/twain_names.h"
 #include "twain/platform.h"
 
 namespace {
@@ -31,6 +35,52 @@ int ShowSourceInfo(HostSession& host, const std::string& productName) {
     TW_UINT16 rc = host.OpenSource(productName.c_str());
     if (rc != TWRC_SUCCESS) return ReportFailure(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, rc, host.ConditionCode());
     std::fputs(IdentityReport(host.source).c_str(), stdout);
+    rc = host.CloseSource();
+    if (rc != TWRC_SUCCESS) return ReportFailure(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, rc, host.ConditionCode());
+    return 0;
+}
+
+// The bytes of a container the source handed over; the host frees it.
+std::vector<uint8_t> TakeContainer(TW_HANDLE handle) {
+    auto* block = TwainPointer<HGLOBAL>(handle);
+    std::vector<uint8_t> bytes;
+    if (const auto* locked = static_cast<const uint8_t*>(GlobalLock(block))) {
+        bytes.assign(locked, locked + GlobalSize(block));
+        GlobalUnlock(block);
+    }
+    GlobalFree(block);
+    return bytes;
+}
+
+// One query of a capability: the container's text, or the failure's codes.
+std::string Answer(HostSession& host, TW_UINT16 capability, TW_UINT16 msg, std::vector<uint8_t>* bytes = nullptr) {
+    TW_CAPABILITY cap{capability, 0xFFFF, 0};
+    const TW_UINT16 rc = host.Ds(DG_CONTROL, DAT_CAPABILITY, msg, &cap);
+    if (rc != TWRC_SUCCESS) return ReturnCodeName(rc) + " " + ConditionCodeName(host.ConditionCode());
+    if (!cap.hContainer) return "(no container)";
+    const std::vector<uint8_t> taken = TakeContainer(cap.hContainer);
+    if (bytes) *bytes = taken;
+    return ContainerText(cap.ConType, taken.data(), taken.size());
+}
+
+// Every capability the source lists in CAP_SUPPORTEDCAPS, with its answers
+// to the three queries.
+int ShowCapabilities(HostSession& host, const std::string& productName) {
+    TW_UINT16 rc = host.OpenSource(productName.c_str());
+    if (rc != TWRC_SUCCESS) return ReportFailure(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, rc, host.ConditionCode());
+    std::vector<uint8_t> list;
+    const std::string listed = Answer(host, CAP_SUPPORTEDCAPS, MSG_GET, &list);
+    std::vector<TW_UINT16> capabilities;
+    if (!ReadCapabilityArray(list.data(), list.size(), capabilities)) {
+        std::fprintf(stderr, "twscan: CAP_SUPPORTEDCAPS answered %s\n", listed.c_str());
+        host.CloseSource();
+        return kTwscanFailure;
+    }
+    const std::pair<TW_UINT16, const char*> queries[] = {
+        {MSG_GET, "MSG_GET"}, {MSG_GETCURRENT, "MSG_GETCURRENT"}, {MSG_GETDEFAULT, "MSG_GETDEFAULT"}};
+    for (TW_UINT16 capability : capabilities)
+        for (const auto& [msg, name] : queries)
+            std::printf("%s %s %s\n", CapabilityName(capability).c_str(), name, Answer(host, capability, msg).c_str());
     rc = host.CloseSource();
     if (rc != TWRC_SUCCESS) return ReportFailure(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, rc, host.ConditionCode());
     return 0;
@@ -64,6 +114,7 @@ int main(int argc, char** argv) {
     switch (options.command) {
         case TwscanCommand::List: status = ListSources(host); break;
         case TwscanCommand::Info: status = ShowSourceInfo(host, options.source); break;
+        case TwscanCommand::Caps: status = ShowCapabilities(host, options.source); break;
         default: status = Acquire(host, options); break;
     }
     std::fflush(stdout);

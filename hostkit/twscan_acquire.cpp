@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "hostkit/capability_text.h"
 #include "hostkit/twain_names.h"
 #include "hostkit/twscan_receive.h"
 #include "twain/platform.h"
@@ -20,17 +21,6 @@ constexpr DWORD kUnattendedWaitMs = 120000;
 constexpr DWORD kPressWaitMs = 60000;
 constexpr DWORD kPressRetryMs = 20;
 constexpr DWORD kWaitSliceMs = 500;
-
-const char* CapabilityName(TW_UINT16 cap) {
-    switch (cap) {
-        case ICAP_PIXELTYPE: return "ICAP_PIXELTYPE";
-        case ICAP_XRESOLUTION: return "ICAP_XRESOLUTION";
-        case ICAP_YRESOLUTION: return "ICAP_YRESOLUTION";
-        case ICAP_XFERMECH: return "ICAP_XFERMECH";
-        case ICAP_IMAGEFILEFORMAT: return "ICAP_IMAGEFILEFORMAT";
-        default: return "capability";
-    }
-}
 
 // MSG_SET of a one-value container. TWRC_CHECKSTATUS (the source took a
 // value of its own) is reported and accepted. 0, or the exit status.

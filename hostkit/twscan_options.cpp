@@ -25,13 +25,14 @@ const char* CommandName(TwscanCommand command) {
         case TwscanCommand::Help: return "--help";
         case TwscanCommand::List: return "--list";
         case TwscanCommand::Info: return "--info";
+        case TwscanCommand::Caps: return "--caps";
         default: return "a scan";
     }
 }
 
 bool SetCommand(TwscanOptions& options, TwscanCommand command, std::string& error) {
     if (options.command != TwscanCommand::None && options.command != command) {
-        error = "only one of --help, --list and --info may be given";
+        error = "only one of --help, --list, --info and --caps may be given";
         return false;
     }
     options.command = command;
@@ -218,6 +219,8 @@ const OptionSpec kOptions[] = {
      [](TwscanOptions& o, const std::string&, std::string& e) { return SetCommand(o, TwscanCommand::List, e); }},
     {"--info", false, false,
      [](TwscanOptions& o, const std::string&, std::string& e) { return SetCommand(o, TwscanCommand::Info, e); }},
+    {"--caps", false, false,
+     [](TwscanOptions& o, const std::string&, std::string& e) { return SetCommand(o, TwscanCommand::Caps, e); }},
     {"--source", true, false, ApplySource},
     {"--mode", true, true, ApplyMode},
     {"--dpi", true, true, ApplyDpi},
@@ -273,7 +276,7 @@ bool CheckCombination(TwscanOptions& options, const std::vector<std::string>& se
     auto given = [&seen](const char* name) { return std::find(seen.begin(), seen.end(), name) != seen.end(); };
     if (options.command == TwscanCommand::None) {
         if (options.out.empty()) {
-            error = "nothing to do: give --out FILE to scan, or --list, --info or --help";
+            error = "nothing to do: give --out FILE to scan, or --list, --info, --caps or --help";
             return false;
         }
         options.command = TwscanCommand::Scan;
@@ -285,8 +288,10 @@ bool CheckCombination(TwscanOptions& options, const std::vector<std::string>& se
                 return false;
             }
         }
-        if (!options.source.empty() && options.command != TwscanCommand::Info) {
-            error = std::string("--source goes with --info or a scan, not with ") + CommandName(options.command);
+        if (!options.source.empty() && options.command != TwscanCommand::Info &&
+            options.command != TwscanCommand::Caps) {
+            error = std::string("--source goes with --info, --caps or a scan, not with ") +
+                    CommandName(options.command);
             return false;
         }
         return true;
@@ -355,7 +360,7 @@ bool ParseTwscanOptions(int argc, const char* const* argv, TwscanOptions& option
 }
 
 const char* TwscanUsage() {
-    return "usage: twscan --list | --info [--source NAME] | --help\n"
+    return "usage: twscan --list | --info [--source NAME] | --caps [--source NAME] | --help\n"
            "       twscan [--source NAME] [--mode M] [--dpi N] [--area L,T,R,B] [--xfer X]\n"
            "              [--format F] --out FILE\n"
            "       twscan [--source NAME] --ui [--press-scan] [--xfer X] [--format F] --out FILE\n"
@@ -364,6 +369,10 @@ const char* TwscanUsage() {
            "                  Id<TAB>Manufacturer<TAB>ProductFamily<TAB>ProductName\n"
            "  --info          open the data source and print the identity it reports\n"
            "                  as \"Name: value\" lines, then close it\n"
+           "  --caps          open the data source and print, for every capability it\n"
+           "                  lists in CAP_SUPPORTEDCAPS, its answers to MSG_GET,\n"
+           "                  MSG_GETCURRENT and MSG_GETDEFAULT, one line each:\n"
+           "                  capability, message, container type, item type, values\n"
            "  --source NAME   the data source with this product name (default: the\n"
            "                  source manager's default source)\n"
            "  --out FILE      scan one image into FILE (a Windows or Linux path)\n"

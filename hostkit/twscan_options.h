@@ -13,7 +13,7 @@
 
 #include "twain/twain.h"
 
-enum class TwscanCommand { None, Help, List, Info, Scan };
+enum class TwscanCommand { None, Help, List, Info, Caps, Scan };
 
 // The frame of --area, in inches.
 struct ScanArea {

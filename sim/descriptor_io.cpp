@@ -17,7 +17,12 @@ bool ReadSegments(const MemoryAccess& memory, uint32_t tableAddress, uint32_t co
     if (count > blocks::kMaxDescriptors) return false;
     if (count == 0) return true;
     const uint8_t* table = Resolve(memory, tableAddress, count * blocks::kDescriptorSize);
-    if (table == nullptr) return false;
+    return table != nullptr && ParseSegments(table, count, segments);
+}
+
+bool ParseSegments(const uint8_t* table, uint32_t count, std::vector<Segment>& segments) {
+    segments.clear();
+    if (count > blocks::kMaxDescriptors) return false;
     for (uint32_t i = 0; i < count; ++i) {
         const uint8_t* entry = table + i * blocks::kDescriptorSize;
         Segment segment;

@@ -29,6 +29,9 @@ struct Segment {
 bool ReadSegments(const MemoryAccess& memory, uint32_t tableAddress, uint32_t count,
                   std::vector<Segment>& segments);
 
+// The same for a table the caller's block holds itself.
+bool ParseSegments(const uint8_t* table, uint32_t count, std::vector<Segment>& segments);
+
 // Where each of `lines` lines of `lineBytes` goes: the segments in order, each
 // taking as many lines as it holds. A segment holds its lines-held count
 // (`useLinesHeld`) or otherwise every whole line of its length, never more

@@ -152,10 +152,10 @@ uint16_t SendToneTable(ScannerState& state, const uint8_t* block) {
     return ParseToneBlock(block, state.session.tone) ? 0 : kRejected;
 }
 
-// The next lines of the scan into the caller's descriptors (each taking its
-// lines-held count, never beyond its length). The caller's count of lines
-// done may run ahead of the lines sent: a read that failed with "no paper"
-// twice is taken as done by the data source, and its lines are lost.
+// The next lines of the scan into the caller's descriptors, read from the
+// table the record holds at 96 (each taking its lines-held count, never
+// beyond its length). The caller's count of lines done may run ahead of the
+// lines sent.
 uint16_t ReadImageData(ScannerState& state, const uint8_t* block) {
     namespace rd = blocks::readdata;
     ScanSession& s = state.session;
@@ -170,8 +170,7 @@ uint16_t ReadImageData(ScannerState& state, const uint8_t* block) {
     s.linesDelivered = done;
     std::vector<Segment> segments;
     std::vector<uint8_t*> places;
-    if (!ReadSegments(state.memory, blocks::GetU32(block, rd::kTable), blocks::GetU16(block, rd::kDescriptorCount),
-                      segments) ||
+    if (!ParseSegments(block + rd::kRecordTable, blocks::GetU16(block, rd::kRecordCount), segments) ||
         !PlaceLines(state.memory, segments, s.bytesPerLine, lines, true, places)) {
         return kRejected;
     }
@@ -266,6 +265,9 @@ RequestRecord HandleRequest(ScannerState& state, uint32_t function, uint8_t* blo
 
     record.status = PresetStatus(state, record);
     if (function == blocks::kInquiry) {
+        const uint8_t* identity = block + blocks::inquiry::kIdentity;
+        record.staleIdentity =
+            std::any_of(identity, identity + blocks::inquiry::kIdentityLength, [](uint8_t b) { return b != 0; });
         Inquiry(state, block, record.status);
         return record;
     }
@@ -293,7 +295,7 @@ std::string FormatRequestLine(const RequestRecord& record) {
                   static_cast<unsigned>(record.function),
                   static_cast<unsigned>(record.functionNumber),
                   static_cast<unsigned>(record.status));
-    return line;
+    return std::string(line) + (record.staleIdentity ? " stale-identity" : "");
 }
 
 }  // namespace sim

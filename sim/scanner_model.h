@@ -57,6 +57,7 @@ struct RequestRecord {
     uint32_t function = 0;
     uint32_t functionNumber = 0;  // 1-based within the function; 0 for an unknown function
     uint16_t status = 0;          // the word left at offset 2
+    bool staleIdentity = false;   // an inquiry arrived with identity bytes left in it
 };
 
 // ADDR_CHK: take a new configuration, load its BedFile (a failure is added

@@ -7,6 +7,7 @@
 namespace {
 
 constexpr size_t kItemType = 0;
+constexpr size_t kArrayItems = 6;       // after ItemType and NumItems
 constexpr size_t kValue = 2;            // one-value Item, range MinValue, enumeration NumItems
 constexpr size_t kCurrentIndex = 6;
 constexpr size_t kDefaultIndex = 10;
@@ -83,6 +84,22 @@ bool WriteEnumeration(uint8_t* block, size_t blockSize, const EnumerationHeader&
     const size_t itemSize = EnumerationItemSize(header.itemType);
     for (TW_UINT32 i = 0; i < header.numItems; ++i)
         PutItem(block + kEnumerationItems + i * itemSize, itemSize, items[i]);
+    return true;
+}
+
+size_t ArrayBlockSize(TW_UINT16 itemType, TW_UINT32 numItems) {
+    const size_t itemSize = EnumerationItemSize(itemType);
+    if (itemSize == 0 || numItems > (SIZE_MAX - kArrayItems) / itemSize) return 0;
+    return kArrayItems + numItems * itemSize;
+}
+
+bool WriteArray(uint8_t* block, size_t blockSize, TW_UINT16 itemType, const TW_UINT32* items, TW_UINT32 numItems) {
+    const size_t needed = ArrayBlockSize(itemType, numItems);
+    if (needed == 0 || blockSize < needed) return false;
+    blocks::PutU16(block, kItemType, itemType);
+    blocks::PutU32(block, kValue, numItems);
+    const size_t itemSize = EnumerationItemSize(itemType);
+    for (TW_UINT32 i = 0; i < numItems; ++i) PutItem(block + kArrayItems + i * itemSize, itemSize, items[i]);
     return true;
 }
 

@@ -45,6 +45,11 @@ bool WriteOneValue(uint8_t* block, size_t blockSize, TW_UINT16 itemType, TW_UINT
 bool WriteRange(uint8_t* block, size_t blockSize, const RangeValues& range);
 bool WriteEnumeration(uint8_t* block, size_t blockSize, const EnumerationHeader& header, const TW_UINT32* items);
 
+// An array: item type, item count, then the items (integer types only).
+// ArrayBlockSize is 0 when the item type cannot be carried.
+size_t ArrayBlockSize(TW_UINT16 itemType, TW_UINT32 numItems);
+bool WriteArray(uint8_t* block, size_t blockSize, TW_UINT16 itemType, const TW_UINT32* items, TW_UINT32 numItems);
+
 // Readers of a host's container of `blockSize` bytes. A one-value gives its
 // byte (INT8, UINT8), 16-bit value (INT16, UINT16) or 32-bit value (INT32,
 // UINT32, FIX32); an enumeration of an integer type gives its first item,

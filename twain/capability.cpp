@@ -2,6 +2,7 @@
 // cannot negotiate (text 62).
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "engine/settings_record.h"
 #include "resources/resource_ids.h"
@@ -12,6 +13,7 @@
 #include "twain/capability_state.h"
 #include "twain/fix32.h"
 #include "twain/handlers.h"
+#include "twain/readonly_caps.h"
 #include "twain/session.h"
 
 CapabilityState g_caps;
@@ -83,9 +85,23 @@ void AnswerCurrent(TW_CAPABILITY& cap) {
             return MakeOneValue(cap, TWTY_UINT16, TWPC_CHUNKY);
         case ICAP_SUPPORTEDSIZES:
             return MakeOneValue(cap, TWTY_UINT16, Entry(kSupportedSizeList, g_caps.supportedSizeIndex));
-        default:
+        case CAP_SUPPORTEDCAPS: {
+            const std::vector<TW_UINT32> caps = SupportedCapabilities();
+            return MakeArray(cap, TWTY_UINT16, caps.data(), static_cast<TW_UINT32>(caps.size()));
+        }
+        default: {
+            TW_UINT16 itemType = 0;
+            TW_UINT32 value = 0;
+            if (ReadOnlyValue(cap.Cap, itemType, value)) return MakeOneValue(cap, itemType, value);
             return Fail(TWCC_BADCAP);
+        }
     }
+}
+
+// A read-only capability takes its own value and nothing else.
+void SetReadOnly(TW_UINT16 itemType, TW_UINT32 current, TW_UINT32 v) {
+    const TW_UINT32 given = itemType == TWTY_FIX32 ? v : v & 0xFFFF;
+    if (given != current) Fail(TWCC_BADVALUE);
 }
 
 void AnswerGet(TW_CAPABILITY& cap) {
@@ -137,13 +153,11 @@ void SetToneValue(TW_UINT32 v, int16_t& target) {
 void SetFeederEnabled(TW_UINT32 v) {
     if (!g_caps.feederPresent) {
         g_caps.feederEnabled = 0;
-        g_scanSettings.scanSource = kSourceReflective;
         return Fail(TWCC_BADCAP);
     }
     if (StateBetween(5, 7)) return Fail(TWCC_SEQERROR);
-    if (g_twain.sourceState != kState4) return;
-    g_caps.feederEnabled = v & 0xFFFF;
-    g_scanSettings.scanSource = g_caps.feederEnabled ? kSourceFeeder : kSourceReflective;
+    // The unattended scan reads it; the dialog keeps its own scan source.
+    if (g_twain.sourceState == kState4) g_caps.feederEnabled = v & 0xFFFF;
 }
 
 void SetAutoFeed(TW_UINT32 v) {
@@ -157,8 +171,12 @@ void SetAutoFeed(TW_UINT32 v) {
 
 void SetCapability(TW_CAPABILITY& cap) {
     TW_UINT32 v = 0;
-    if ((cap.ConType != TWON_ENUMERATION && cap.ConType != TWON_ONEVALUE) || !ReadHostValue(cap, v))
+    if (cap.Cap == CAP_SUPPORTEDCAPS || (cap.ConType != TWON_ENUMERATION && cap.ConType != TWON_ONEVALUE) ||
+        !ReadHostValue(cap, v))
         return Fail(TWCC_BADVALUE);
+    TW_UINT16 itemType = 0;
+    TW_UINT32 current = 0;
+    if (ReadOnlyValue(cap.Cap, itemType, current)) return SetReadOnly(itemType, current, v);
     switch (cap.Cap) {
         case CAP_XFERCOUNT:
             g_caps.pendingCount = static_cast<uint16_t>(v);

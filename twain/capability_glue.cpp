@@ -51,6 +51,17 @@ void MakeEnumeration(TW_CAPABILITY& cap, const ValueList& list, TW_UINT32 curren
     });
 }
 
+void MakeArray(TW_CAPABILITY& cap, TW_UINT16 itemType, const TW_UINT32* items, TW_UINT32 numItems) {
+    const size_t size = ArrayBlockSize(itemType, numItems);
+    if (size == 0) {
+        Fail(TWCC_BADVALUE);
+        return;
+    }
+    MakeContainer(cap, TWON_ARRAY, size, [&](uint8_t* bytes, size_t blockSize) {
+        return WriteArray(bytes, blockSize, itemType, items, numItems);
+    });
+}
+
 TW_UINT32 MakeTextBlock(const char* text, size_t size) {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
     auto* bytes = block ? static_cast<char*>(GlobalLock(block)) : nullptr;

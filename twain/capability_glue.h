@@ -10,6 +10,7 @@
 void MakeOneValue(TW_CAPABILITY& cap, TW_UINT16 itemType, TW_UINT32 item);
 void MakeRange(TW_CAPABILITY& cap, const RangeValues& range);
 void MakeEnumeration(TW_CAPABILITY& cap, const ValueList& list, TW_UINT32 currentIndex);
+void MakeArray(TW_CAPABILITY& cap, TW_UINT16 itemType, const TW_UINT32* items, TW_UINT32 numItems);
 
 // A new moveable block holding `text` (cut to `size` - 1 characters), as the
 // 32-bit item of a one-value container carries its handle; 0 when there is no

@@ -2,6 +2,7 @@
 // handled before anything else, every other triplet goes to its handler.
 #include "twain/handlers.h"
 #include "twain/host_rules.h"
+#include "twain/nested_calls.h"
 #include "twain/pending_steps.h"
 #include "twain/session.h"
 
@@ -97,6 +98,8 @@ extern "C" TW_UINT16 WINAPI DS_Entry(TW_IDENTITY* pOrigin, TW_UINT32 DG, TW_UINT
         if (DAT == DAT_IDENTITY && MSG == MSG_OPENDS) return TWRC_FAILURE;
         return g_twain.returnCode;
     }
+
+    if (BodyRunning()) return AnswerNestedCall(DAT, MSG, pData, ProcessEvent);
 
     g_twain.callOrigin = pOrigin;
     g_twain.callGroup = DG;

@@ -21,11 +21,20 @@ void PendingXfersWithBatchSteps() {
         g_twain.appIdentity.ProtocolMinor == 5)
         SetTimer(g_twain.mainDialog, kBatchContinueTimer, 2000, nullptr);
 
+    const bool delivered = g_twain.imageDelivered;
+    if (msg == MSG_ENDXFER || msg == MSG_RESET) g_twain.imageDelivered = false;
     PendingXfers();
 
-    // The feeder goes on to the next page only after a page was ended.
-    if (msg == MSG_ENDXFER && g_twain.returnCode == TWRC_SUCCESS) {
-        ++g_caps.pagesDelivered;
-        if (g_caps.autoFeed && MorePagesWanted()) RunUnattendedScan();
-    }
+    // The feeder goes on to the next page only after a page was delivered
+    // whole and ended; a cancelled or failed page ends the batch.
+    if (msg != MSG_ENDXFER || g_twain.returnCode != TWRC_SUCCESS || !delivered) return;
+    ++g_caps.pagesDelivered;
+    if (!g_caps.autoFeed || !MorePagesWanted()) return;
+    const UnattendedResult next = RunUnattendedScan();
+    // What the next page brings is told by the notifications; MSG_ENDXFER
+    // itself has succeeded. An empty feeder is the batch's quiet end.
+    Succeed();
+    if (next != UnattendedResult::kReady) return;
+    const int left = g_caps.pagesRequested == -1 ? -1 : g_caps.pagesRequested - static_cast<int>(g_caps.pagesDelivered);
+    CallData<TW_PENDINGXFERS>()->Count = static_cast<TW_UINT16>(left);
 }

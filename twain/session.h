@@ -25,6 +25,7 @@ struct TwainSession {
     bool batchListOpen = false;
     bool batchToFile = false;
     TW_IMAGEMEMXFER memXferRecord{};
+    bool imageDelivered = false;          // the last transfer body ended with TWRC_XFERDONE
 };
 
 extern TwainSession g_twain;

@@ -1,8 +1,10 @@
 // The triplet side of the three image transfers: state checks, the host's
 // buffer, and what follows the body by its return code.
+#include "engine/processing.h"
 #include "engine/transfer.h"
 #include "twain/handlers.h"
 #include "twain/host_rules.h"
+#include "twain/nested_calls.h"
 #include "twain/notify.h"
 #include "twain/session.h"
 #include "ui/main_dialog.h"
@@ -13,6 +15,7 @@ namespace {
 // block of a memory transfer the picture publisher (protocol x.5) gets its
 // batch timer at MSG_ENDXFER instead.
 void AfterTransfer(bool memory) {
+    g_twain.imageDelivered = g_twain.returnCode == TWRC_XFERDONE;
     switch (g_twain.returnCode) {
         case TWRC_FAILURE:
             EndOfScanUiReset();
@@ -42,21 +45,39 @@ bool RefuseOutOfState(int state) {
     return true;
 }
 
+// The host may call any of the three bodies, whatever mechanism it
+// negotiated. One the image cannot take (CMYK or 36-bit colour as a bitmap
+// or a file) is the host's sequence error: the image waits for a body that
+// can take it, and the session goes on.
+bool RefuseDelivery(processing::Delivery delivery) {
+    if (PlanDeliveryFor(delivery)) return false;
+    EndOfScanUiReset();
+    Fail(TWCC_SEQERROR);
+    return true;
+}
+
 }  // namespace
 
 void NativeXfer() {
     g_twain.returnCode = TWRC_XFERDONE;
     if (RefuseOutOfState(6)) return;
+    if (RefuseDelivery(processing::Delivery::kNative)) {
+        *CallData<TW_HANDLE>() = 0;
+        return;
+    }
     g_twain.conditionCode = TWCC_SUCCESS;
-    *CallData<TW_HANDLE>() = NativeTransfer();
+    const RunningBody running;
+    auto* handle = CallData<TW_HANDLE>();
+    *handle = NativeTransfer();
     AfterTransfer(false);
     g_twain.sourceState = kState7;
 }
 
 void FileXfer() {
     g_twain.returnCode = TWRC_XFERDONE;
-    if (RefuseOutOfState(6)) return;
+    if (RefuseOutOfState(6) || RefuseDelivery(processing::Delivery::kFile)) return;
     g_twain.conditionCode = TWCC_SUCCESS;
+    const RunningBody running;
     FileTransfer();
     AfterTransfer(false);
     g_twain.sourceState = kState7;
@@ -95,7 +116,12 @@ void MemXfer() {
         Fail(TWCC_BADVALUE);
         return;
     }
+    if (RefuseDelivery(processing::Delivery::kMemory)) {
+        if (handle) GlobalUnlock(handle);
+        return;
+    }
     g_twain.conditionCode = TWCC_SUCCESS;
+    const RunningBody running;
     g_twain.memXferRecord = *host;
     MemoryTransfer(buffer, memory.Length);
     g_twain.memXferRecord.Memory = memory;

@@ -31,6 +31,7 @@ void EnableSource() {
     g_twain.parentWindow = TwainPointer<HWND>(ui->hParent);
     g_twain.showUI = ui->ShowUI;
     g_caps.pagesDelivered = 0;
+    g_twain.imageDelivered = false;
     // A remote scanner calibrates itself; a local one needs the gain tables.
     if (!g_device.remoteMode) BuildGainTables(g_device.referenceLevels);
 
@@ -40,6 +41,7 @@ void EnableSource() {
         RunUnattendedScan();
         return;
     }
+    RestoreDialogRecord();
     if (!g_twain.mainDialog) {
         g_twain.mainDialog = CreateMainDialog();
         if (!g_twain.mainDialog) {
@@ -63,6 +65,7 @@ void DisableSource() {
         return;
     }
     AbandonTransfer();
+    ReleaseGainTables();
     // A visible dialog of a disabled source could start a scan: hide it.
     if (g_twain.mainDialog) ShowWindow(g_twain.mainDialog, SW_HIDE);
     Succeed();

@@ -290,6 +290,7 @@ bool RawScan(Driver& driver, uint16_t dpi, const ScanFrame& frame, RunResult& re
     uint8_t* read = record.bytes;
     uint8_t* table = read + blocks::readdata::kRecordTable;
     if (perRead != 0) std::memcpy(table, image.table, kTableBytes);
+    blocks::PutU16(read, blocks::readdata::kRecordCount, image.count);
     blocks::PutU16(read, blocks::readdata::kDescriptorCount, image.count);
     blocks::PutU32(read, blocks::readdata::kTable, BlockAddress(table));
     result.privateReadyMB = result.privateTransferMB = PrivateMB();

@@ -47,13 +47,17 @@ TEST(BlockSize, RowsThatFitTheHostBufferOverTheEnlargement) {
     // Line art: two rows fewer.
     EXPECT_EQ(processing::SourceLinesPerBlock(Plan(resample::PixelKind::kLineArt, 800, 10), 1000), 8);
 
-    // CMYK: 49152 bytes of RGB rows at most, and what the host buffer takes of 4/3 rows.
+    // CMYK: what the host buffer takes of the 4/3 rows, however wide.
     ProcessingPlan cmyk = Plan(resample::PixelKind::kColour, 400, 100);
     cmyk.cmyk = true;
     cmyk.hostRowBytes = 1600;
     EXPECT_EQ(processing::SourceLinesPerBlock(cmyk, 65536), 40);
-    EXPECT_EQ(processing::SourceLinesPerBlock(cmyk, 1000000), 40);
+    EXPECT_EQ(processing::SourceLinesPerBlock(cmyk, 1000000), 625);
     EXPECT_EQ(processing::SourceLinesPerBlock(cmyk, 16000), 10);
+    ProcessingPlan wide = Plan(resample::PixelKind::kColour, 20000, 10);  // 60000 RGB bytes a row
+    wide.cmyk = true;
+    wide.hostRowBytes = 80000;
+    EXPECT_EQ(processing::SourceLinesPerBlock(wide, 160000), 2);
 }
 
 TEST(ProcessBlock, EnlargesIntoTheOutputAndCarriesAcrossBlocks) {

@@ -81,10 +81,11 @@ TEST(ProcessingPlan, LinesAreWidenedOnlyBeyondWhatTheScannerDelivers) {
     EXPECT_EQ(far.linePixels, 4800u);
     EXPECT_EQ(far.pixels, 9600u);
     EXPECT_EQ(far.rows, 3600u);
-    // Line art in whole bytes: 2400 doubled pixels at 1001/1200 are 2002, cut to 2000.
+    // Line art keeps its partial last byte: 2400 doubled pixels at 1001/1200 are 2002.
     const auto lineArt = Plan(Settings(1011, 1001), Delivery::kNative, 600, 150, 100);
-    EXPECT_EQ(lineArt.pixels, 2000u);
-    EXPECT_EQ(lineArt.rowBytes, 250u);
+    EXPECT_EQ(lineArt.pixels, 2002u);
+    EXPECT_EQ(lineArt.lineBytes, 251u);
+    EXPECT_EQ(lineArt.rowBytes, 251u);
 }
 
 TEST(ProcessingPlan, DpiScaleChoosesTheEnlargement) {

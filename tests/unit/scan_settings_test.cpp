@@ -224,6 +224,24 @@ TEST(ScanSettings, SpeedRule) {
     }
 }
 
+TEST(ScanSettings, SlowPacingBandsFollowTheRequestedResolution) {
+    // A 100-dpi grey scan (scanned at 300 when descreened) is paced before
+    // every line: 40000 / (100 x 11.5) ms.
+    const SlowPacing low = SlowSpeedPacing(100, kModeGray);
+    EXPECT_EQ(low.delayMs, 34u);
+    for (uint32_t line : {0u, 1u, 7u}) EXPECT_TRUE(PacedBeforeLine(low, line));
+    const SlowPacing grey200 = SlowSpeedPacing(200, kModeGray);  // every 4th line, 40000 / 2300
+    EXPECT_EQ(grey200.delayMs, 17u);
+    EXPECT_TRUE(PacedBeforeLine(grey200, 8));
+    EXPECT_FALSE(PacedBeforeLine(grey200, 9));
+    EXPECT_EQ(SlowSpeedPacing(200, kModeFastGray).every, 1);
+    EXPECT_EQ(SlowSpeedPacing(200, kModeFastGray).delayMs, 13u);  // 30000 / 2300
+    EXPECT_EQ(SlowSpeedPacing(300, kModeGray).every, 6);
+    EXPECT_EQ(SlowSpeedPacing(300, kModeLineArt).every, 4);
+    EXPECT_EQ(SlowSpeedPacing(400, kModeLineArt).every, 100);
+    EXPECT_EQ(SlowSpeedPacing(400, kModeFastGray).every, 70);
+}
+
 TEST(ScanWindow, FillsTheBlockAndNarrowsTheFrame) {
     ScanSettings s;
     SetPersistedScanMode(s, 1016);

@@ -155,6 +155,7 @@ TEST_F(SimImage, ReadsFillTheDescriptorSegmentsInOrderAndNeverPastThem) {
     EXPECT_EQ(Request(blocks::kReadImageData, read), sim::kRejected);
     EXPECT_EQ(std::count(arena.At(buffer.address), arena.At(buffer.address) + buffer.bytes, 0xEE), buffer.bytes);
     read = ReadBlock(lineBytes, 3, 0, buffer);
+    blocks::PutU32(read.data(), blocks::readdata::kTable, 0);  // the table the record holds is the one read
     ASSERT_EQ(Request(blocks::kReadImageData, read), 0);
     for (uint32_t s = 0; s < 3; ++s) {
         const uint8_t* segment = arena.At(buffer.segmentAddresses[s]);

@@ -206,7 +206,9 @@ protected:
         return 0;
     }
 
-    static Block ReadBlock(uint16_t lineBytes, uint16_t lines, uint16_t done, const DescribedBuffer& buffer) {
+    // A read record as the data source lays it out: the descriptor table
+    // copied into the record at 96, its count at 44.
+    Block ReadBlock(uint16_t lineBytes, uint16_t lines, uint16_t done, const DescribedBuffer& buffer) {
         namespace rd = blocks::readdata;
         Block read(blocks::kReadDataRecordSize);
         blocks::PutU16(read.data(), rd::kBytesPerLine, lineBytes);
@@ -214,7 +216,9 @@ protected:
         blocks::PutU32(read.data(), rd::kBytes, uint32_t{lines} * lineBytes);
         blocks::PutU16(read.data(), rd::kLinesDone, done);
         blocks::PutU16(read.data(), rd::kDescriptorCount, buffer.count);
-        blocks::PutU32(read.data(), rd::kTable, buffer.table);
+        blocks::PutU16(read.data(), rd::kRecordCount, buffer.count);
+        std::copy_n(arena.At(buffer.table), size_t{buffer.count} * blocks::kDescriptorSize,
+                    read.data() + rd::kRecordTable);
         return read;
     }
 

@@ -32,6 +32,10 @@ TEST(TwscanOptionsTest, AcceptsEachCommandAndASourceForInfo) {
     ASSERT_TRUE(inlineValue.ok) << inlineValue.error;
     EXPECT_EQ(inlineValue.options.source, "beta");
     EXPECT_TRUE(Parse({"--info"}).options.source.empty());
+    Parsed caps = Parse({"--caps", "--source", "beta"});
+    ASSERT_TRUE(caps.ok) << caps.error;
+    EXPECT_EQ(caps.options.command, TwscanCommand::Caps);
+    EXPECT_EQ(caps.options.source, "beta");
 }
 
 TEST(TwscanOptionsTest, RefusesBadCommandLinesWithAReason) {
@@ -39,15 +43,15 @@ TEST(TwscanOptionsTest, RefusesBadCommandLinesWithAReason) {
         std::vector<const char*> arguments;
         const char* error;
     } cases[] = {
-        {{}, "nothing to do: give --out FILE to scan, or --list, --info or --help"},
+        {{}, "nothing to do: give --out FILE to scan, or --list, --info, --caps or --help"},
         {{"--scan"}, "unknown option --scan"},
         {{"--info", "--source"}, "--source needs a value"},
         {{"--info", "--source="}, "--source needs a product name of 1 to 33 characters"},
         {{"--info", "--source", "0123456789012345678901234567890123"},
          "--source needs a product name of 1 to 33 characters"},
         {{"--list=yes"}, "--list takes no value"},
-        {{"--list", "--info"}, "only one of --help, --list and --info may be given"},
-        {{"--list", "--source", "x"}, "--source goes with --info or a scan, not with --list"},
+        {{"--list", "--info"}, "only one of --help, --list, --info and --caps may be given"},
+        {{"--list", "--source", "x"}, "--source goes with --info, --caps or a scan, not with --list"},
         {{"list"}, "unknown option list"},
     };
     for (const Case& c : cases) {
@@ -197,7 +201,7 @@ TEST(TwscanOptionsTest, RefusesOptionsThatDoNotGoTogether) {
         std::vector<const char*> arguments;
         const char* error;
     } cases[] = {
-        {{"--mode", "color"}, "nothing to do: give --out FILE to scan, or --list, --info or --help"},
+        {{"--mode", "color"}, "nothing to do: give --out FILE to scan, or --list, --info, --caps or --help"},
         {{"--list", "--out", "x.bmp"}, "--out goes with a scan (--out FILE), not with --list"},
         {{"--info", "--dpi", "100"}, "--dpi goes with a scan (--out FILE), not with --info"},
         {{"--help", "--ui"}, "--ui goes with a scan (--out FILE), not with --help"},

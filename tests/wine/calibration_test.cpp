@@ -14,6 +14,7 @@
 #include "engine/shading.h"
 #include "settings/language.h"
 #include "tests/wine/ds_fixture.h"
+#include "twain/handlers.h"
 #include "twain/session.h"
 
 namespace {
@@ -370,6 +371,16 @@ TEST_F(CalibrationTest, BufferSizesFollowTheDriverRule) {
     ASSERT_EQ(CalibrateShading(kModeColour, kDpi), CalibrationResult::kDone);
     EXPECT_EQ(BufAddrSizes(), (std::vector<uint32_t>{0x40000, 0x20000, 0x20000, 0x20000 / 3, 0x20000 / 3}));
     EXPECT_EQ(SentValues(), AsPlanes(ExpectedValues(shading::Group::kColour)));
+}
+
+TEST_F(CalibrationTest, DisablingTheSourceReleasesTheGainTables) {
+    Connect();
+    ASSERT_NE(blocks::GetU32(g_calibration.record, kCalibrationGainTables), 0u);
+    g_twain.sourceState = kState5;
+    DisableSource();
+    EXPECT_EQ(g_twain.sourceState, kState4);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(blocks::GetU32(g_calibration.record, kCalibrationGainTables + 4 * i), 0u);
+    for (const shading::GainTable& table : g_calibration.gainTables) EXPECT_EQ(table, shading::GainTable{});
 }
 
 TEST_F(CalibrationTest, ReleaseFreesEverythingOnceAndForgetsTheSharedTables) {

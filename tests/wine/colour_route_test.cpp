@@ -4,6 +4,7 @@
 // to the simulated scanner's pixels.
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "imaging/cmyk.h"
@@ -114,6 +115,25 @@ TEST_F(ColourRouteTest, OutputMatchingCorrectsEveryBlockWithEitherProfile) {
     EXPECT_TRUE(TakeMessages().empty());
 }
 
+TEST_F(ColourRouteTest, AProfileThatSwapsRedAndBlueSwapsThemInTheImage) {
+    // Identity curves; red is taken from blue and blue from red.
+    std::vector<uint8_t> bytes(colour::kMatrixProfileSize);
+    for (int c = 0; c < 3; ++c)
+        for (int v = 0; v < 256; ++v) bytes[256 * c + v] = static_cast<uint8_t>(v);
+    const float matrix[3][4] = {{0, 0, 0, 1}, {0, 0, 1, 0}, {0, 1, 0, 0}};
+    std::memcpy(bytes.data() + 768, matrix, sizeof matrix);
+    WriteProfile(bytes);
+    const DialogSettings settings = Settings("1014", {{"OutputMatch", "1"}});
+    Image expected = Scanned(keys, sim::kColour, kModeColour, DialogTone(settings), true);
+    for (uint32_t line = 0; line < expected.lines; ++line) {
+        uint8_t* row = expected.bytes.data() + size_t{line} * expected.lineBytes;
+        for (uint32_t x = 0; x < expected.pixels; ++x) std::swap(row[3 * x], row[3 * x + 2]);
+    }
+    ASSERT_TRUE(DialogScan(settings, TWSX_MEMORY));
+    EXPECT_TRUE(SamePixels(expected, MemoryImage().rows));
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
 TEST_F(ColourRouteTest, MissingProfileSwitchesOutputMatchingOff) {
     // The message, then the scan as without output matching (gamma tables,
     // the colour pass); a grey scan switches it off without a word.
@@ -147,8 +167,7 @@ TEST_F(ColourRouteTest, CmykForPhotoshopByMemoryTransferOnly) {
         ASSERT_TRUE(colour::ConvertToCmyk(table, row, expected.lineBytes, rgb.lineBytes, false));
     }
 
-    // 800-byte rows: 20 fit 16000 bytes; 81 fit 65536, and 81 RGB rows of 600
-    // bytes are the most 49152 bytes hold.
+    // 800-byte rows: 20 fit 16000 bytes, 81 fit 65536.
     for (uint32_t length : {16000u, 65536u}) {
         ASSERT_TRUE(DialogScan(Settings("1015"), TWSX_MEMORY));
         const TW_IMAGEINFO info = ImageInfo();
@@ -160,6 +179,19 @@ TEST_F(ColourRouteTest, CmykForPhotoshopByMemoryTransferOnly) {
         EXPECT_EQ(taken.records[0].Rows, length == 16000 ? 20u : 81u);
         EXPECT_TRUE(SamePixels(expected, taken.rows));
     }
+
+    // A host that calls for a bitmap or a file of a CMYK image prepared for
+    // memory is refused and keeps the image and its session.
+    ASSERT_TRUE(DialogScan(Settings("1015"), TWSX_MEMORY));
+    TW_HANDLE handle = 0xDEADBEEF;
+    EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle), TWRC_FAILURE);
+    EXPECT_EQ(host.ConditionCode(), TWCC_SEQERROR);
+    EXPECT_EQ(handle, 0u);
+    EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr), TWRC_FAILURE);
+    EXPECT_EQ(host.ConditionCode(), TWCC_SEQERROR);
+    EXPECT_EQ(SourceState(host), 6);
+    EXPECT_TRUE(SamePixels(expected, MemoryImage().rows));
+    EXPECT_EQ(host.WaitForNotification(500), MSG_NULL);
 
     // Native and file transfers carry RGB layouts only.
     for (TW_UINT16 mechanism : {TWSX_NATIVE, TWSX_FILE}) {
@@ -194,6 +226,10 @@ TEST_F(ColourRouteTest, DeepColourForPhotoshopIsWidenedTo16Bits) {
 
     EXPECT_FALSE(DialogScan(Settings("1016"), TWSX_NATIVE));
     EXPECT_EQ(TakeMessages(), std::vector<std::string>{"This application does not recognize this mode."});
+    // Above the scanner's rate the host could take the mode, but not the
+    // enlargement 36-bit colour cannot have.
+    EXPECT_FALSE(DialogScan(Settings("1016", {{"ScanRes", "2400"}}), TWSX_MEMORY));
+    EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Incorrect scan area settings."});
     // Other hosts are refused the mode whatever the mechanism.
     Connect("");
     EXPECT_FALSE(DialogScan(Settings("1016"), TWSX_MEMORY));

@@ -72,6 +72,34 @@ TEST_F(DialogScanTest, PostProcessedScanShowsTheProcessingText) {
     EXPECT_NE(std::find(texts.begin(), texts.end(), " Image Processing ...   "), texts.end());
 }
 
+TEST_F(DialogScanTest, AfterAnAbandonedTransferTheDialogScansAgain) {
+    SetProfile("A3 SCANNER", "ScanMode", "1013");
+    SetProfile("A3 SCANNER", "ScanRes", "300");
+    SetProfile("A3 SCANNER", "Frame", "30  30  90  60  ");
+    ASSERT_EQ(PressScan(), MSG_XFERREADY);
+    HWND dialog = FindMainDialog();
+    // One block of the image, then the host ends it; then an image ended before its first block.
+    for (TW_UINT16 end : {MSG_ENDXFER, MSG_RESET}) {
+        SCOPED_TRACE(end);
+        if (end == MSG_ENDXFER) {
+            std::vector<uint8_t> buffer(4096);
+            TW_IMAGEMEMXFER record{};
+            record.Memory = {TWMF_APPOWNS | TWMF_POINTER, 4096, TwainRef(buffer.data())};
+            ASSERT_EQ(host.Ds(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &record), TWRC_SUCCESS);
+        }
+        TW_PENDINGXFERS pending{};
+        ASSERT_EQ(host.Ds(DG_CONTROL, DAT_PENDINGXFERS, end, &pending), TWRC_SUCCESS);
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_SCAN)));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_CANCEL_SCAN)));
+        host.Defer([dialog] { PostMessageW(dialog, WM_COMMAND, IDC_SCAN, 0); });
+        ASSERT_EQ(host.WaitForNotification(20000), MSG_XFERREADY);
+    }
+    EXPECT_EQ(host.TakeAllMemoryBlocks(65536), TWRC_XFERDONE);
+    // Cancel still asks the host to close.
+    host.Defer([dialog] { PostMessageW(dialog, WM_COMMAND, IDC_CANCEL_SCAN, 0); });
+    EXPECT_EQ(host.WaitForNotification(5000), MSG_CLOSEDSREQ);
+}
+
 TEST_F(DialogScanTest, ScanAreaTooSmallIsRefusedAndTheButtonsComeBack) {
     SetProfile("A3 SCANNER", "ScanMode", "1011");
     SetProfile("A3 SCANNER", "ScanRes", "75");

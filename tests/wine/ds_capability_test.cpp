@@ -1,8 +1,10 @@
 // Capability negotiation through the source manager, as a real host does it:
 // the host builds its MSG_SET containers in global memory and frees them, and
 // frees every container the source hands back.
+#include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <utility>
 #include <vector>
 
 #include "tests/wine/ds_fixture.h"
@@ -206,6 +208,12 @@ const Expected kOneValueAnswers[] = {
     {ICAP_PIXELFLAVOR, TWTY_BOOL, 0},
     {ICAP_PLANARCHUNKY, TWTY_UINT16, TWPC_CHUNKY},  // the data is always chunky
     {ICAP_SUPPORTEDSIZES, TWTY_UINT16, TWSS_NONE},
+    {CAP_UICONTROLLABLE, TWTY_BOOL, 1},
+    {CAP_DEVICEONLINE, TWTY_BOOL, 1},
+    {ICAP_BITDEPTH, TWTY_UINT16, 1},  // line art
+    {ICAP_BITORDER, TWTY_UINT16, TWBO_MSBFIRST},
+    {ICAP_XNATIVERESOLUTION, TWTY_FIX32, Fix(1200)},
+    {ICAP_YNATIVERESOLUTION, TWTY_FIX32, Fix(1200)},
 };
 
 bool AnsweredAsListOrRange(TW_UINT16 capability) {
@@ -213,9 +221,8 @@ bool AnsweredAsListOrRange(TW_UINT16 capability) {
            capability == ICAP_YRESOLUTION || capability == ICAP_SUPPORTEDSIZES;
 }
 
-const TW_UINT16 kUnsupported[] = {CAP_SUPPORTEDCAPS, CAP_EXTENDEDCAPS, CAP_CLEARPAGE, CAP_FEEDPAGE,
-                                  CAP_REWINDPAGE,    ICAP_AUTOBRIGHT,  CAP_AUTHOR,    ICAP_GAMMA,
-                                  CAP_FEEDERLOADED};
+const TW_UINT16 kUnsupported[] = {CAP_EXTENDEDCAPS, CAP_CLEARPAGE, CAP_FEEDPAGE, CAP_REWINDPAGE,
+                                  ICAP_AUTOBRIGHT,  CAP_AUTHOR,    ICAP_GAMMA,   CAP_FEEDERLOADED};
 
 class CapabilityTest : public SourceTest {
 protected:
@@ -280,6 +287,48 @@ TEST_F(CapabilityTest, UnsupportedCapabilitiesAndMessagesAreRefused) {
     for (TW_UINT16 msg : {MSG_NULL, MSG_GETFIRST, MSG_GETNEXT, TW_UINT16(MSG_RESET + 1), MSG_ENDXFER}) {
         SCOPED_TRACE(testing::Message() << "msg " << msg);
         ExpectRefused(Query(host, msg, ICAP_PIXELTYPE), TWCC_BADPROTOCOL);
+    }
+}
+
+TEST_F(CapabilityTest, SupportedCapsListsEveryCapabilityThatAnswers) {
+    ASSERT_EQ(Open(host), TWRC_SUCCESS);
+    for (TW_UINT16 msg : {MSG_GET, MSG_GETCURRENT, MSG_GETDEFAULT}) {
+        const CapReply reply = Query(host, msg, CAP_SUPPORTEDCAPS);
+        ASSERT_EQ(reply.rc, TWRC_SUCCESS);
+        EXPECT_EQ(reply.conType, TWON_ARRAY);
+        ASSERT_GE(reply.bytes.size(), 6u);
+        TW_UINT16 itemType = 0;
+        TW_UINT32 count = 0;
+        std::memcpy(&itemType, reply.bytes.data(), 2);
+        std::memcpy(&count, reply.bytes.data() + 2, 4);
+        EXPECT_EQ(itemType, TWTY_UINT16);
+        ASSERT_EQ(reply.bytes.size(), 6 + 2 * size_t{count});
+        std::vector<TW_UINT16> listed(count);
+        std::memcpy(listed.data(), reply.bytes.data() + 6, 2 * size_t{count});
+        for (const Expected& expected : kOneValueAnswers)
+            EXPECT_NE(std::find(listed.begin(), listed.end(), expected.cap), listed.end()) << expected.cap;
+        for (TW_UINT16 capability : listed)
+            EXPECT_EQ(Query(host, MSG_GETCURRENT, capability).rc, TWRC_SUCCESS) << capability;
+        for (TW_UINT16 capability : kUnsupported)
+            EXPECT_EQ(std::find(listed.begin(), listed.end(), capability), listed.end()) << capability;
+    }
+    ExpectRefused(SetOne(host, CAP_SUPPORTEDCAPS, TWTY_UINT16, ICAP_PIXELTYPE), TWCC_BADVALUE);
+}
+
+TEST_F(CapabilityTest, ReadOnlyCapabilitiesTakeOnlyTheirOwnValue) {
+    ASSERT_EQ(Open(host), TWRC_SUCCESS);
+    ExpectAccepted(SetOne(host, ICAP_BITORDER, TWTY_UINT16, TWBO_MSBFIRST));
+    ExpectRefused(SetOne(host, ICAP_BITORDER, TWTY_UINT16, TWBO_LSBFIRST), TWCC_BADVALUE);
+    ExpectAccepted(SetOne(host, ICAP_XNATIVERESOLUTION, TWTY_FIX32, Fix(1200)));
+    ExpectRefused(SetOne(host, ICAP_YNATIVERESOLUTION, TWTY_FIX32, Fix(600)), TWCC_BADVALUE);
+    // The bit depth follows the pixel type and cannot be set apart from it.
+    const std::pair<TW_UINT16, TW_UINT32> depths[] = {{TWPT_GRAY, 8}, {TWPT_RGB, 24}, {TWPT_BW, 1}};
+    for (const auto& [pixelType, depth] : depths) {
+        ExpectAccepted(SetOne(host, ICAP_PIXELTYPE, TWTY_UINT16, pixelType));
+        EXPECT_EQ(CurrentItem(host, ICAP_BITDEPTH), depth);
+        ExpectRefused(SetOne(host, ICAP_BITDEPTH, TWTY_UINT16, depth == 8 ? 24 : 8), TWCC_BADVALUE);
+        ExpectAccepted(SetOne(host, ICAP_BITDEPTH, TWTY_UINT16, depth));
+        EXPECT_EQ(AsOneValue(Query(host, MSG_RESET, ICAP_BITDEPTH)).item, depth);
     }
 }
 

@@ -4,6 +4,7 @@
 // reduction while it is written and the other filters block by block while
 // it is read back. Each image is compared with the filter functions applied
 // to the simulated scanner's pixels.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -169,6 +170,20 @@ TEST_F(FilterRouteTest, MemoryBlocksAreFilteredAsTheyAreReadBack) {
     ASSERT_TRUE(DialogScan(Settings("1014", 5), TWSX_MEMORY));
     EXPECT_TRUE(SamePixels(colour, MemoryImage().rows));
     EXPECT_TRUE(TakeMessages().empty());
+}
+
+TEST_F(FilterRouteTest, InvertAndFlipGiveTheNegativeAndTheMirrorOfTheScan) {
+    const Image scanned = Scanned(keys, kModeGray, 100);
+    Image negative = scanned, mirror = scanned;
+    for (uint8_t& value : negative.bytes) value = static_cast<uint8_t>(255 - value);
+    for (uint32_t line = 0; line < mirror.lines; ++line) {
+        uint8_t* row = mirror.bytes.data() + size_t{line} * mirror.lineBytes;
+        std::reverse(row, row + mirror.pixels);
+    }
+    ASSERT_TRUE(DialogScan(Settings("1013", 1), TWSX_MEMORY));
+    EXPECT_TRUE(SamePixels(negative, MemoryImage(8000).rows));
+    ASSERT_TRUE(DialogScan(Settings("1013", 2), TWSX_MEMORY));
+    EXPECT_TRUE(SamePixels(mirror, MemoryImage(8000).rows));
 }
 
 TEST_F(FilterRouteTest, FileTransfersReadBackIntoTheHostFile) {

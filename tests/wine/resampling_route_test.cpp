@@ -56,11 +56,10 @@ Image Enlarged(const Image& image, PixelKind kind, uint32_t factor) {
     return out;
 }
 
-// Every line doubled and thinned as `doubling` says; line art in whole bytes.
+// Every line doubled and thinned as `doubling` says.
 Image Doubled(const Image& image, PixelKind kind, const resample::LineDoubling& doubling) {
     Image out;
     out.pixels = resample::DoubledLinePixels(Pixels(image, kind), doubling);
-    if (kind == PixelKind::kLineArt) out.pixels &= ~7u;
     out.lineBytes = static_cast<uint32_t>(resample::RowBytes(kind, out.pixels));
     out.lines = image.lines;
     std::vector<uint8_t> line(out.lineBytes + 1);
@@ -102,6 +101,13 @@ TEST_F(ResamplingRouteTest, InterpolatedScansAreEnlargedByTheDpiScaleFactor) {
         EXPECT_EQ(ImageInfo().ImageWidth, static_cast<TW_INT32>(expected.pixels));
         EXPECT_TRUE(SamePixels(expected, MemoryImage(20000).rows));
     }
+    // The wait cursor shows while the image is enlarged: the host's window
+    // sees it when the source's pump runs between blocks.
+    ASSERT_TRUE(DialogScan(Settings("1013", "2400", kTinyFrame), TWSX_MEMORY));
+    HCURSOR during = nullptr;
+    host.Defer([&during] { during = GetCursor(); });
+    MemoryImage();
+    EXPECT_EQ(during, LoadCursor(nullptr, IDC_WAIT));
     EXPECT_TRUE(TakeMessages().empty());
 }
 

@@ -3,6 +3,7 @@
 // MSG_XFERREADY, or shows why it cannot and asks the host to close.
 #include <cstring>
 
+#include "device/request_blocks.h"
 #include "tests/wine/ds_fixture.h"
 #include "twain/fix32.h"
 
@@ -48,6 +49,21 @@ protected:
 
     HostSession host;
 };
+
+TEST_F(ScanCommandTest, EveryInquiryFindsItsIdentityBytesCleared) {
+    Start();
+    SetFrame(1, 1, 2, 2);
+    for (int scan = 0; scan < 2; ++scan) {
+        if (host.enabled) host.Disable();
+        ASSERT_EQ(host.Enable(false), TWRC_SUCCESS);
+        ASSERT_EQ(host.WaitForNotification(10000), MSG_XFERREADY);
+        EXPECT_EQ(host.TakeAllMemoryBlocks(65536), TWRC_XFERDONE);
+        TW_PENDINGXFERS pending{};
+        EXPECT_EQ(host.Ds(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+    }
+    EXPECT_EQ(CountRequests(blocks::kInquiry), 2);
+    for (const std::string& line : ScannerLog()) EXPECT_EQ(line.find("stale-identity"), std::string::npos) << line;
+}
 
 TEST_F(ScanCommandTest, ColourFrameIsReadyWithItsDescription) {
     Start();

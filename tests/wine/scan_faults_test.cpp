@@ -145,14 +145,17 @@ TEST_F(ScanFaultTest, ReadStatusesEndTheTransferWithTheirMessage) {
     }
 }
 
-TEST_F(ScanFaultTest, NoPaperTwiceOnOneReadIsTakenAsDone) {
+TEST_F(ScanFaultTest, NoPaperTwiceOnOneReadFailsTheTransfer) {
     Start("F8.2=0x8321\nF8.3=0x8321\n");
     ASSERT_EQ(host.Enable(false), TWRC_SUCCESS);
     ASSERT_EQ(host.WaitForNotification(20000), MSG_XFERREADY);
-    EXPECT_EQ(host.TakeAllMemoryBlocks(1 << 20), TWRC_XFERDONE);
-    EXPECT_TRUE(recorder.boxes.empty());
-    // Four chunks and the one repeat of the second.
-    EXPECT_EQ(CountRequests(8), 5);
+    EXPECT_EQ(host.TakeAllMemoryBlocks(1 << 20), TWRC_FAILURE);
+    EXPECT_EQ(host.ConditionCode(), TWCC_OPERATIONERROR);
+    ExpectOneBox(kDevice, " No Paper in Automatic Document Feeder");
+    // The first chunk, then the second read and its one repeat.
+    EXPECT_EQ(CountRequests(8), 3);
+    EXPECT_TRUE(StopFollows("F8.3"));
+    EXPECT_EQ(host.WaitForNotification(5000), MSG_CLOSEDSREQ);
 }
 
 TEST_F(ScanFaultTest, FaultAtTheLastStatusPollIsShownAfterTheImage) {

@@ -46,4 +46,16 @@ for entry in "lineart min-is-black" "gray min-is-black" "color RGB color"; do
   check "$mode-file.tif read by libtiff" tiff_reads "$mode-file.tif" "${size% *}" "$photometric"
 done
 
+# --caps: one line per capability and query, each with its container.
+caps_listed() {
+  "$wine_run" --template "$template" "$twscan" --caps 2>>twscan.log | tr -d '\r' >caps.txt || return 1
+  grep -qx "ICAP_XRESOLUTION MSG_GET TWON_ENUMERATION TWTY_UINT32 75 100 150 200 300 400 500 600 current 4 default 4" caps.txt &&
+    grep -qx "ICAP_XNATIVERESOLUTION MSG_GETCURRENT TWON_ONEVALUE TWTY_FIX32 1200" caps.txt &&
+    grep -qx "ICAP_BRIGHTNESS MSG_GET TWON_RANGE TWTY_FIX32 -1000..1000 step 80 default 0 current 0" caps.txt &&
+    grep -qx "CAP_SUPPORTEDCAPS MSG_GETDEFAULT TWON_ARRAY TWTY_UINT16 [0-9 ]*" caps.txt &&
+    # Three lines for every capability, none of them a failure.
+    [ $(($(wc -l <caps.txt) % 3)) = 0 ] && ! grep -q TWRC_ caps.txt
+}
+check "twscan --caps" caps_listed
+
 finish files

@@ -7,6 +7,7 @@
 
 #include "engine/file_writer.h"
 #include "engine/read_machinery.h"
+#include "resources/resource_ids.h"
 #include "tests/wine/acquire_fixture.h"
 
 namespace {
@@ -343,6 +344,34 @@ TEST_F(TransferTest, EscapeDuringTheReadsCancelsAndTheNextImageStartsAfresh) {
     EXPECT_TRUE(TakeMessages().empty());
 }
 
+TEST_F(TransferTest, CallsFromTheHostsWindowDuringATransferChangeNothing) {
+    // The host's window procedure runs inside the source's pump before the
+    // first read: it tries to end the image and the session, asks the
+    // status, and quits its loop.
+    const Image expected = ExpectedImage(keys, kTwoChunks);
+    ASSERT_TRUE(Ready(kTwoChunks, TWSX_MEMORY));
+    std::vector<TW_UINT16> nested;
+    TW_STATUS status{};
+    host.Defer([&] {
+        TW_PENDINGXFERS pending{};
+        nested.push_back(host.Ds(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending));
+        TW_USERINTERFACE ui{};
+        nested.push_back(host.Ds(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui));
+        nested.push_back(host.Ds(DG_CONTROL, DAT_STATUS, MSG_GET, &status));
+        PostQuitMessage(3);
+    });
+    const MemoryBlocks taken = TakeMemoryBlocks();
+    EXPECT_EQ(nested, (std::vector<TW_UINT16>{TWRC_FAILURE, TWRC_FAILURE, TWRC_SUCCESS}));
+    EXPECT_EQ(status.ConditionCode, TWCC_SEQERROR);
+    EXPECT_EQ(taken.codes.back(), TWRC_XFERDONE);
+    EXPECT_TRUE(SamePixels(expected, taken.rows));
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 3u);
+    EXPECT_EQ(SourceState(host), 7);
+    EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+}
+
 TEST_F(TransferTest, HostBufferSmallerThanOneRowIsLowMemory) {
     struct Case {
         Scan scan;
@@ -365,18 +394,26 @@ TEST_F(TransferTest, HostBufferSmallerThanOneRowIsLowMemory) {
     }
 }
 
-TEST_F(TransferTest, AnotherMechanismThanTheImageWasPreparedForIsASequenceError) {
+TEST_F(TransferTest, TheBodyTheHostCallsDeliversWhateverMechanismItNegotiated) {
+    // Prepared for memory, taken as a bitmap; prepared as a bitmap, taken as a file.
+    const Image expected = ExpectedImage(keys, kGrey);
     ASSERT_TRUE(Ready(kGrey, TWSX_MEMORY));
-    ASSERT_EQ(host.SetOneValue(ICAP_XFERMECH, TWTY_UINT16, TWSX_NATIVE), TWRC_SUCCESS);
-    ClearScannerLog();
-    TW_HANDLE handle = 0xDEADBEEF;
-    EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle), TWRC_FAILURE);
-    EXPECT_EQ(host.ConditionCode(), TWCC_SEQERROR);
-    EXPECT_EQ(handle, 0u);
-    EXPECT_EQ(CountRequests(blocks::kReadImageData), 0);
-    EXPECT_EQ(CountRequests(blocks::kStopScan), 1);
+    TW_HANDLE handle = 0;
+    ASSERT_EQ(host.Ds(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle), TWRC_XFERDONE);
+    const Dib dib = TakeDib(handle);
+    EXPECT_EQ(dib.bitCount, 8);
+    EXPECT_TRUE(SamePixels(expected, FromBitmapRows(dib.rows.data(), expected.lines, expected.lineBytes, false)));
     EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+
+    const std::string path = TempPath("called.bmp");
+    ChooseFile(path, TWFF_BMP);
+    ASSERT_TRUE(Ready(kGrey, TWSX_NATIVE));
+    EXPECT_EQ(host.Ds(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr), TWRC_XFERDONE);
+    EXPECT_TRUE(FileExists(path));
+    EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+    DeleteFileA(path.c_str());
     EXPECT_TRUE(TakeMessages().empty());
+    EXPECT_EQ(host.WaitForNotification(500), MSG_NULL);
 }
 
 TEST_F(TransferTest, AbandonedImagesStopTheScannerAndTheNextStartsClean) {
@@ -401,6 +438,105 @@ TEST_F(TransferTest, AbandonedImagesStopTheScannerAndTheNextStartsClean) {
     EXPECT_EQ(taken.records.front().YOffset, 0u);
     EXPECT_TRUE(SamePixels(expected, taken.rows));
     EXPECT_TRUE(TakeMessages().empty());
+}
+
+// --- Feeder batches ---------------------------------------------------------
+
+class FeederBatchTest : public TransferTest {
+protected:
+    // A scanner with a feeder (and `faults`), automatic feed, `pages` asked for.
+    void StartBatch(const std::string& faults, TW_INT16 pages) {
+        Connect("Feeder=1\n" + faults);
+        ASSERT_EQ(host.SetOneValue(CAP_AUTOFEED, TWTY_UINT16, 1), TWRC_SUCCESS);
+        ASSERT_EQ(host.SetOneValue(CAP_XFERCOUNT, TWTY_INT16, static_cast<TW_UINT16>(pages)), TWRC_SUCCESS);
+        ASSERT_TRUE(Ready(kGrey, TWSX_MEMORY));
+    }
+
+    // Takes the page ready now and ends it; the Count MSG_ENDXFER answers.
+    TW_UINT16 TakePageAndEnd() {
+        EXPECT_EQ(TakeMemoryBlocks().codes.back(), TWRC_XFERDONE);
+        TW_PENDINGXFERS pending{};
+        EXPECT_EQ(host.Ds(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+        return pending.Count;
+    }
+};
+
+TEST_F(FeederBatchTest, ThreePagesAskedForAreFedOneAfterAnother) {
+    StartBatch("", 3);
+    for (TW_UINT16 left : {2, 1}) {
+        EXPECT_EQ(TakePageAndEnd(), left);
+        EXPECT_EQ(host.WaitForNotification(20000), MSG_XFERREADY);
+        EXPECT_EQ(SourceState(host), 6);
+    }
+    EXPECT_EQ(TakePageAndEnd(), 0);
+    EXPECT_EQ(SourceState(host), 5);
+    EXPECT_EQ(host.WaitForNotification(500), MSG_NULL);
+    EXPECT_EQ(CountRequests(blocks::kStartScan), 3);
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
+TEST_F(FeederBatchTest, AnEmptyFeederAfterTwoPagesEndsTheBatchQuietly) {
+    StartBatch("F1.4=0x8321\n", -1);
+    EXPECT_EQ(TakePageAndEnd(), 0xFFFF);
+    EXPECT_EQ(host.WaitForNotification(20000), MSG_XFERREADY);
+    EXPECT_EQ(TakePageAndEnd(), 0);
+    EXPECT_EQ(host.ConditionCode(), TWCC_SUCCESS);
+    EXPECT_EQ(SourceState(host), 5);
+    EXPECT_EQ(host.WaitForNotification(500), MSG_NULL);
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
+TEST_F(FeederBatchTest, EscapeEndsTheBatch) {
+    StartBatch("", -1);
+    std::vector<uint8_t> buffer(65536);
+    TW_IMAGEMEMXFER record{};
+    PostMessageA(host.parent, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(MemoryBlock(buffer.data(), 65536, record), TWRC_CANCEL);
+    TW_PENDINGXFERS pending{};
+    EXPECT_EQ(host.Ds(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+    EXPECT_EQ(pending.Count, 0);
+    EXPECT_EQ(SourceState(host), 5);
+    EXPECT_EQ(host.WaitForNotification(500), MSG_NULL);
+    EXPECT_EQ(CountRequests(blocks::kStartScan), 1);
+}
+
+// --- Negotiated values and the dialog ---------------------------------------
+
+TEST_F(TransferTest, FeederSwitchedOffScansTheFlatbed) {
+    Connect("Feeder=1\n");
+    ASSERT_EQ(host.SetOneValue(CAP_FEEDERENABLED, TWTY_UINT16, 0), TWRC_SUCCESS);
+    const Image expected = ExpectedImage(keys, kGrey);
+    ASSERT_TRUE(Ready(kGrey, TWSX_MEMORY));
+    const MemoryBlocks taken = TakeMemoryBlocks();
+    EXPECT_EQ(taken.codes.back(), TWRC_XFERDONE);
+    EXPECT_TRUE(SamePixels(expected, taken.rows));  // as laid on the bed, not mirrored as fed pages are
+}
+
+TEST_F(TransferTest, AnUnattendedScanLeavesTheDialogsSettingsAlone) {
+    SetProfile("A3 SCANNER", "ScanMode", "1013");
+    SetProfile("A3 SCANNER", "ScanRes", "100");
+    SetProfile("A3 SCANNER", "Frame", "30  30  90  60  ");
+    ASSERT_EQ(host.Enable(true), TWRC_SUCCESS);  // the dialog reads its settings
+    ASSERT_EQ(host.Disable(), TWRC_SUCCESS);
+    ASSERT_TRUE(Ready(Scan{TWPT_RGB, 200, 1, 1, 3, 2}, TWSX_MEMORY));
+    EXPECT_EQ(TakeMemoryBlocks().codes.back(), TWRC_XFERDONE);
+    EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+    ASSERT_EQ(host.Disable(), TWRC_SUCCESS);
+
+    ASSERT_EQ(host.Enable(true), TWRC_SUCCESS);
+    HWND dialog = FindMainDialog();
+    ASSERT_NE(dialog, nullptr);
+    SendMessageW(dialog, WM_COMMAND, IDC_SCAN, 0);
+    ASSERT_EQ(host.WaitForNotification(5000), MSG_XFERREADY);
+    const TW_IMAGEINFO info = ImageInfo();
+    EXPECT_EQ(info.PixelType, TWPT_GRAY);
+    EXPECT_EQ(info.ImageLength, 100);
+    EXPECT_EQ(TakeMemoryBlocks().codes.back(), TWRC_XFERDONE);
+    char mode[8] = {}, resolution[8] = {};
+    GetProfileStringA("A3 SCANNER", "ScanMode", "", mode, sizeof mode);
+    GetProfileStringA("A3 SCANNER", "ScanRes", "", resolution, sizeof resolution);
+    EXPECT_STREQ(mode, "1013");
+    EXPECT_STREQ(resolution, "100");
 }
 
 // --- File writer, in this process ----------------------------------------
