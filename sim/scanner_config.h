@@ -47,6 +47,13 @@ struct ScannerConfig {
     uint32_t warmupPolls = 0;
     bool neverReady = false;
     uint32_t stopBusyPolls = 0;
+    // A scanner that misreports its scan: StartScan answers these instead of
+    // the true bytes per line and line count (kTrueValue: the true ones).
+    // Lines past the true ones repeat the last; a misreported line width
+    // refuses reads.
+    static constexpr uint32_t kTrueValue = 0x10000;
+    uint32_t reportedBytesPerLine = kTrueValue;
+    uint32_t reportedLines = kTrueValue;
 
     // Shading
     ShadingRequest shadingNeeded = ShadingRequest::kUntilSent;

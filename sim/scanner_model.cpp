@@ -75,8 +75,14 @@ uint16_t StartScan(ScannerState& state, uint8_t* block) {
     const ScanArea area = AreaOf(state.config, s.parameters);
     if (area.lineBytes > kMaxU16 || area.lines > kMaxU16) return kRejected;
     const bool empty = area.lineBytes == 0 || area.lines == 0;
-    s.bytesPerLine = static_cast<uint16_t>(empty ? 0 : area.lineBytes);
-    s.lines = static_cast<uint16_t>(empty ? 0 : area.lines);
+    s.trueLineBytes = static_cast<uint16_t>(empty ? 0 : area.lineBytes);
+    s.trueLines = static_cast<uint16_t>(empty ? 0 : area.lines);
+    const ScannerConfig& c = state.config;
+    const auto reported = [](uint32_t value, uint16_t truth) {
+        return value == ScannerConfig::kTrueValue ? truth : static_cast<uint16_t>(value);
+    };
+    s.bytesPerLine = reported(c.reportedBytesPerLine, s.trueLineBytes);
+    s.lines = reported(c.reportedLines, s.trueLines);
     s.linesDelivered = 0;
     s.scanning = !empty;
     if (s.scanning) s.renderer = PrepareRenderer(state.config, state.bed, s.parameters, s.tone, s.calibration);
@@ -159,7 +165,7 @@ uint16_t SendToneTable(ScannerState& state, const uint8_t* block) {
 uint16_t ReadImageData(ScannerState& state, const uint8_t* block) {
     namespace rd = blocks::readdata;
     ScanSession& s = state.session;
-    if (!s.scanning) return kRejected;
+    if (!s.scanning || s.bytesPerLine != s.trueLineBytes) return kRejected;
     const uint16_t lines = blocks::GetU16(block, rd::kLines);
     const uint16_t done = blocks::GetU16(block, rd::kLinesDone);
     if (blocks::GetU16(block, rd::kBytesPerLine) != s.bytesPerLine || lines == 0 || done < s.linesDelivered ||
@@ -174,7 +180,8 @@ uint16_t ReadImageData(ScannerState& state, const uint8_t* block) {
         !PlaceLines(state.memory, segments, s.bytesPerLine, lines, true, places)) {
         return kRejected;
     }
-    for (uint32_t i = 0; i < lines; ++i) RenderLine(s.renderer, s.linesDelivered + i, places[i]);
+    for (uint32_t i = 0; i < lines; ++i)
+        RenderLine(s.renderer, std::min<uint32_t>(s.linesDelivered + i, s.trueLines - 1u), places[i]);
     s.linesDelivered = static_cast<uint16_t>(s.linesDelivered + lines);
     if (s.linesDelivered == s.lines) s.scanning = false;
     return 0;

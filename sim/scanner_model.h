@@ -35,8 +35,10 @@ struct ScanSession {
     Calibration calibration;  // shading values received since ADDR_CHK
     ToneTables tone = DefaultToneTables();
     bool scanning = false;    // started, and lines are still to come
-    uint16_t bytesPerLine = 0;
+    uint16_t bytesPerLine = 0;  // as StartScan reported them
     uint16_t lines = 0;
+    uint16_t trueLineBytes = 0;  // as the scanner renders them
+    uint16_t trueLines = 0;
     uint16_t linesDelivered = 0;
     ImageRenderer renderer;   // prepared by StartScan
 };

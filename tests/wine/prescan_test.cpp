@@ -306,6 +306,28 @@ TEST_F(PrescanTest, AFaultAfterTheLastLineKeepsThePicture) {
     EXPECT_EQ(recorder.boxes[0].caption, "Flatbed Scanner not ready.");
 }
 
+// A scanner that misreports its line width fails the prescan with the
+// not-ready message before any read; one that reports more lines than the
+// picture has rows gives the whole picture, nothing written past it.
+TEST_F(PrescanTest, MisreportedScanGeometry) {
+    for (const char* keys : {"ReportedBytesPerLine=0\n", "ReportedBytesPerLine=1054\n", "ReportedBytesPerLine=1059\n"}) {
+        SCOPED_TRACE(keys);
+        SetScanner(keys);
+        Prescan();
+        EXPECT_FALSE(FileExists(PreviewPath()));
+        ASSERT_EQ(recorder.boxes.size(), 1u);
+        EXPECT_EQ(recorder.boxes[0].caption, "Flatbed Scanner not ready.");
+        EXPECT_EQ(CountRequests(blocks::kReadImageData), 0);
+        EXPECT_EQ(CountRequests(blocks::kStopScan), 1);
+    }
+    SetScanner(kUniformSensor + "ReportedLines=600\n");
+    Prescan();
+    EXPECT_TRUE(recorder.boxes.empty());
+    const std::vector<uint8_t> file = ReadWholeFile(PreviewPath());
+    ASSERT_EQ(file.size(), 54 + size_t{kRowBytes30} * kRows30);
+    EXPECT_TRUE(Pixels(file) == ExpectedRows(kUniformSensor, 30, kRows30, sim::Calibration{}));
+}
+
 // An installation folder with less room than the picture (ctest runs this
 // case once more on a small folder of its own): the disk message once, the
 // scanner stopped, and no picture, old or new.
