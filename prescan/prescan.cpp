@@ -23,8 +23,8 @@
 #include "engine/shading.h"
 #include "imaging/tone_download.h"
 #include "prescan/prescan_entry.h"
-#include "prescan/prescan_ids.h"
 #include "prescan/prescan_plan.h"
+#include "resources/prescan_ids.h"
 #include "twain/platform.h"
 #include "ui/window_placement.h"
 
