@@ -14,6 +14,7 @@
 #include "device/driver_memory.h"
 #include "device/inquiry.h"
 #include "device/request_blocks.h"
+#include "device/window_placement.h"
 #include "engine/buffer_sizing.h"
 #include "engine/descriptor_table.h"
 #include "engine/driver_buffer.h"
@@ -26,7 +27,6 @@
 #include "prescan/prescan_plan.h"
 #include "resources/prescan_ids.h"
 #include "twain/platform.h"
-#include "ui/window_placement.h"
 
 namespace {
 
