@@ -23,9 +23,12 @@ win64: setup
 
 build: native asan win32 win64
 
-# Native tests (also under the sanitizers), then the Wine tests of the 64-bit
-# build and, where this machine runs 32-bit programs, of the 32-bit build.
+# The include check of the layering (docs/ARCHITECTURE.md) and its own test,
+# the native tests (also under the sanitizers), then the Wine tests of the
+# 64-bit build and, where this machine runs 32-bit programs, of the 32-bit build.
 test: build
+	scripts/check-layers
+	bash tests/check_layers_test.sh
 	ctest --preset native
 	ctest --preset asan
 	scripts/test-windows

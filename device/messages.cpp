@@ -4,11 +4,11 @@
 
 #include "device/byte_amount.h"
 #include "device/device.h"
+#include "device/dialog_link.h"
 #include "device/inquiry.h"
 #include "resources/resource_ids.h"
 #include "settings/profile.h"
 #include "settings/texts.h"
-#include "ui/main_dialog.h"
 
 namespace {
 
@@ -40,20 +40,20 @@ void ShowDeviceError(HWND owner, int number) {
         std::wstring caption = BrandWithSeparator() + kModelCaption;
         MessageBoxW(owner, LoadText(number).c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
     }
-    EndOfScanUiReset();
+    g_dialogLink.endOfScan();
 }
 
 void ShowDiskShortage(HWND owner, uint64_t available, uint64_t required) {
     std::wstring text = LoadText(MSG_DISK_NEEDS) + Widen(FormatByteAmount(required)) + LoadText(MSG_DISK_HAS_ONLY) +
                         Widen(FormatByteAmount(available)) + LoadText(MSG_DISK_FREE_UP);
     MessageBoxW(owner, text.c_str(), BrandAndModel().c_str(), MB_OK | MB_ICONINFORMATION);
-    EndOfScanUiReset();
+    g_dialogLink.endOfScan();
 }
 
 void ShowBufferShortage(HWND owner) {
     std::wstring text = LoadText(MSG_BUFFER_1) + LoadText(MSG_BUFFER_2) + LoadText(MSG_BUFFER_3);
     MessageBoxW(owner, text.c_str(), BrandAndModel().c_str(), MB_OK | MB_ICONINFORMATION);
-    EndOfScanUiReset();
+    g_dialogLink.endOfScan();
 }
 
 void ShowRemoteLost() { ShowMessage(nullptr, LoadText(MSG_REMOTE_LOST_1) + L"\n" + LoadText(MSG_REMOTE_LOST_2)); }

@@ -1,9 +1,9 @@
 #include "device/notices.h"
 
+#include "device/window_placement.h"
 #include "resources/resource_ids.h"
 #include "settings/language.h"
 #include "twain/session.h"
-#include "ui/window_placement.h"
 
 namespace {
 

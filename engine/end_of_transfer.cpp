@@ -1,6 +1,7 @@
 // What follows every transfer: the release of the image's buffers and files,
 // and the reset that lets the next image start with a fresh set-up.
 #include "device/device.h"
+#include "device/dialog_link.h"
 #include "engine/delivery_state.h"
 #include "engine/job_state.h"
 #include "engine/processing.h"
@@ -9,7 +10,6 @@
 #include "engine/transfer.h"
 #include "resources/resource_ids.h"
 #include "twain/session.h"
-#include "ui/main_dialog.h"
 
 bool TransferInProgress() { return !g_job.newImage && g_delivery.rowsDelivered < g_processing.plan.rows; }
 
@@ -46,5 +46,5 @@ void AbandonTransfer() {
     StopAndWaitIdle();
     EndOfTransfer();
     // The dialog is idle again: Scan, Cancel and the close box work.
-    EndOfScanUiReset();
+    g_dialogLink.endOfScan();
 }

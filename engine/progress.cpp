@@ -1,12 +1,12 @@
 // The "Scanning Status" window (template 800): a text and a percentage bar.
 #include <string>
 
+#include "device/window_placement.h"
 #include "engine/job_state.h"
 #include "engine/read_machinery.h"
 #include "resources/resource_ids.h"
 #include "settings/texts.h"
 #include "twain/session.h"
-#include "ui/window_placement.h"
 
 namespace {
 

@@ -3,13 +3,13 @@
 #include "engine/read_machinery.h"
 
 #include "device/device.h"
+#include "device/dialog_link.h"
 #include "device/inquiry.h"
 #include "device/messages.h"
 #include "engine/job_state.h"
 #include "resources/resource_ids.h"
 #include "twain/nested_calls.h"
 #include "twain/session.h"
-#include "ui/main_dialog.h"
 
 JobState g_job;
 
@@ -89,7 +89,7 @@ bool PumpAndCheckCancel() {
     DestroyProgressWindow();
     g_twain.returnCode = TWRC_CANCEL;
     StopAndWaitIdle();
-    EndOfScanUiReset();
+    g_dialogLink.endOfScan();
     return true;
 }
 
@@ -104,7 +104,7 @@ void ScanFailed(uint16_t conditionCode, int textId) {
     g_job.scanFailed = true;
     g_twain.conditionCode = conditionCode;
     g_twain.returnCode = TWRC_FAILURE;
-    if (g_twain.batchListOpen && g_twain.mainDialog) SetTimer(g_twain.mainDialog, kBatchContinueTimer, 800, nullptr);
+    if (g_twain.batchListOpen && g_twain.mainDialog) g_dialogLink.continueBatch(800);
 }
 
 void ShowStatusError(uint16_t status) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "device/device.h"
+#include "device/dialog_link.h"
 #include "device/inquiry.h"
 #include "device/messages.h"
 #include "engine/calibration.h"
@@ -26,7 +27,6 @@
 #include "twain/image_setup.h"
 #include "twain/notify.h"
 #include "twain/session.h"
-#include "ui/main_dialog.h"
 
 namespace {
 
@@ -203,7 +203,7 @@ bool StartScanJob(HWND owner, uint32_t speedArgument, const ScanFrame& frame) {
         return false;
     }
     if (g_twain.batchListOpen && g_twain.mainDialog)
-        SetTimer(g_twain.mainDialog, kBatchContinueTimer, 500, nullptr);
+        g_dialogLink.continueBatch(500);
     ChooseSpeed();
     if (!PrepareProcessing(owner)) {
         g_job.scanFailed = true;

@@ -4,8 +4,6 @@
 
 #include "device/request_blocks.h"
 
-ToneSettings DefaultToneSettings() { return ToneSettings{}; }
-
 ScanSettings DefaultScanSettings() { return ScanSettings{}; }
 
 void ResetToneSettings(ToneSettings& tone, bool scanwareHost, uint16_t scanMode, uint16_t colourKind) {
@@ -48,16 +46,6 @@ bool SetPersistedScanMode(ScanSettings& settings, int value) {
 
 int PersistedScanMode(const ScanSettings& settings) {
     return settings.scanMode == kModeColour ? kModeColour + settings.colourKind : settings.scanMode;
-}
-
-int BitsPerPixel(uint16_t scanMode) {
-    switch (scanMode) {
-        case kModeLineArt: return 1;
-        case kModeFastGray:
-        case kModeGray: return 8;
-        case kModeColour: return 24;
-        default: return 0;
-    }
 }
 
 uint16_t OpticalRate(uint16_t opticalResolution) {

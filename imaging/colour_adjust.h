@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/scan_settings.h"
+#include "imaging/image_records.h"
 
 namespace colour {
 

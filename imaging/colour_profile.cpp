@@ -6,9 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/scan_settings.h"
 #include "imaging/bgr_image.h"
 #include "imaging/data_file.h"
+#include "imaging/image_records.h"
 
 namespace colour {
 

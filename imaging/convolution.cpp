@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/scan_settings.h"
+#include "imaging/image_records.h"
 
 namespace filters {
 

@@ -2,7 +2,7 @@
 // point the stored pick falls back to.
 #pragma once
 
-#include "engine/scan_settings.h"
+#include "imaging/image_records.h"
 
 namespace colour {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/scan_settings.h"
+#include "imaging/image_records.h"
 
 namespace tone {
 

@@ -14,6 +14,7 @@
 #include "device/driver_memory.h"
 #include "device/inquiry.h"
 #include "device/request_blocks.h"
+#include "device/window_placement.h"
 #include "engine/buffer_sizing.h"
 #include "engine/descriptor_table.h"
 #include "engine/driver_buffer.h"
@@ -23,10 +24,9 @@
 #include "engine/shading.h"
 #include "imaging/tone_download.h"
 #include "prescan/prescan_entry.h"
-#include "prescan/prescan_ids.h"
 #include "prescan/prescan_plan.h"
+#include "resources/prescan_ids.h"
 #include "twain/platform.h"
-#include "ui/window_placement.h"
 
 namespace {
 

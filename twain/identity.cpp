@@ -2,6 +2,7 @@
 #include <string>
 
 #include "device/device.h"
+#include "device/dialog_link.h"
 #include "engine/calibration.h"
 #include "engine/transfer.h"
 #include "resources/resource_ids.h"
@@ -12,7 +13,6 @@
 #include "twain/handlers.h"
 #include "twain/image_setup.h"
 #include "twain/session.h"
-#include "ui/main_dialog.h"
 
 namespace {
 
@@ -128,7 +128,7 @@ void CloseSource() {
     g_twain.conditionCode = TWCC_SUCCESS;
     AbandonTransfer();
     g_twain.appIdentity.Id = 0;
-    DestroyMainDialog();
+    g_dialogLink.destroy();
     ReleaseCalibration();
     UnbindDriverLibrary();
     g_twain.sourceState = kState3;

@@ -1,10 +1,10 @@
 #include "twain/pending_steps.h"
 
+#include "device/dialog_link.h"
 #include "engine/unattended_scan.h"
 #include "twain/capability_state.h"
 #include "twain/handlers.h"
 #include "twain/host_rules.h"
-#include "ui/main_dialog.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ void PendingXfersWithBatchSteps() {
     TW_UINT16 msg = g_twain.callMsg;
     if (msg == MSG_ENDXFER && g_twain.batchListOpen && !g_twain.batchToFile && HostIsPicturePublisher() &&
         g_twain.appIdentity.ProtocolMinor == 5)
-        SetTimer(g_twain.mainDialog, kBatchContinueTimer, 2000, nullptr);
+        g_dialogLink.continueBatch(2000);
 
     const bool delivered = g_twain.imageDelivered;
     if (msg == MSG_ENDXFER || msg == MSG_RESET) g_twain.imageDelivered = false;

@@ -1,5 +1,6 @@
 // The triplet side of the three image transfers: state checks, the host's
 // buffer, and what follows the body by its return code.
+#include "device/dialog_link.h"
 #include "engine/processing.h"
 #include "engine/transfer.h"
 #include "twain/handlers.h"
@@ -7,7 +8,6 @@
 #include "twain/nested_calls.h"
 #include "twain/notify.h"
 #include "twain/session.h"
-#include "ui/main_dialog.h"
 
 namespace {
 
@@ -18,19 +18,19 @@ void AfterTransfer(bool memory) {
     g_twain.imageDelivered = g_twain.returnCode == TWRC_XFERDONE;
     switch (g_twain.returnCode) {
         case TWRC_FAILURE:
-            EndOfScanUiReset();
+            g_dialogLink.endOfScan();
             EndOfTransfer();
             PostCloseRequest();
             break;
         case TWRC_CANCEL:
-            EndOfScanUiReset();
+            g_dialogLink.endOfScan();
             EndOfTransfer();
             break;
         case TWRC_XFERDONE:
             if (!g_twain.batchListOpen || (memory && g_twain.batchToFile))
-                EndOfScanUiReset();
+                g_dialogLink.endOfScan();
             else if (!memory || !(HostIsPicturePublisher() && g_twain.appIdentity.ProtocolMinor == 5))
-                SetTimer(g_twain.mainDialog, kBatchContinueTimer, 2000, nullptr);
+                g_dialogLink.continueBatch(2000);
             EndOfTransfer();
             break;
         default:
@@ -40,7 +40,7 @@ void AfterTransfer(bool memory) {
 
 bool RefuseOutOfState(int state) {
     if (g_twain.sourceState == state * 100) return false;
-    EndOfScanUiReset();
+    g_dialogLink.endOfScan();
     Fail(TWCC_SEQERROR);
     return true;
 }
@@ -51,7 +51,7 @@ bool RefuseOutOfState(int state) {
 // can take it, and the session goes on.
 bool RefuseDelivery(processing::Delivery delivery) {
     if (PlanDeliveryFor(delivery)) return false;
-    EndOfScanUiReset();
+    g_dialogLink.endOfScan();
     Fail(TWCC_SEQERROR);
     return true;
 }
@@ -85,7 +85,7 @@ void FileXfer() {
 
 void MemXfer() {
     if (g_twain.sourceState != kState6 && g_twain.sourceState != kState7) {
-        EndOfScanUiReset();
+        g_dialogLink.endOfScan();
         Fail(TWCC_SEQERROR);
         return;
     }

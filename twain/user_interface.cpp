@@ -1,5 +1,6 @@
 // DAT_STATUS and DAT_USERINTERFACE.
 #include "device/device.h"
+#include "device/dialog_link.h"
 #include "engine/calibration_state.h"
 #include "engine/scan_tone.h"
 #include "engine/transfer.h"
@@ -8,7 +9,6 @@
 #include "twain/capability_state.h"
 #include "twain/handlers.h"
 #include "twain/session.h"
-#include "ui/main_dialog.h"
 
 void GetStatus() {
     g_twain.returnCode = TWRC_SUCCESS;
@@ -43,7 +43,7 @@ void EnableSource() {
     }
     RestoreDialogRecord();
     if (!g_twain.mainDialog) {
-        g_twain.mainDialog = CreateMainDialog();
+        g_twain.mainDialog = g_dialogLink.create();
         if (!g_twain.mainDialog) {
             Fail(TWCC_LOWMEMORY);
             return;
@@ -53,7 +53,7 @@ void EnableSource() {
         UpdateWindow(g_twain.mainDialog);
     } else {
         ShowWindow(g_twain.mainDialog, SW_SHOW);
-        EndOfScanUiReset();
+        g_dialogLink.endOfScan();
     }
     Succeed();
     g_twain.sourceState = kState5;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "device/dialog_link.h"
 #include "engine/calibration.h"
 #include "resources/resource_ids.h"
 #include "settings/file_dialog.h"
@@ -105,3 +106,11 @@ void EndOfScanUiReset() {
     EnableWindow(GetDlgItem(dialog, IDC_CANCEL_SCAN), TRUE);
     if (!(g_caps.feederPresent && g_caps.feederEnabled)) EnableWindow(GetDlgItem(dialog, IDC_PRESCAN), TRUE);
 }
+
+namespace {
+
+void ContinueBatchAfter(UINT delayMs) { SetTimer(g_twain.mainDialog, kBatchContinueTimer, delayMs, nullptr); }
+
+}  // namespace
+
+const DialogLink g_dialogLink = {CreateMainDialog, DestroyMainDialog, EndOfScanUiReset, ContinueBatchAfter};

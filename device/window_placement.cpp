@@ -1,4 +1,4 @@
-#include "ui/window_placement.h"
+#include "device/window_placement.h"
 
 void PlaceAtUpperThird(HWND window) {
     RECT rect;
