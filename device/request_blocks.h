@@ -163,6 +163,32 @@ inline void PutU32(uint8_t* block, size_t offset, uint32_t value) {
     for (int i = 0; i < 4; ++i) block[offset + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
+// The shading requests, whose blocks carry descriptor tables by their 32-bit
+// addresses: the read of `lines` white lines of `lineBytes` into the buffer
+// the table at `table` describes, and the send of `values` correction values
+// whose high and low bytes the two tables describe.
+inline void FillReadShading(uint8_t* block, uint16_t resolution, uint16_t lineBytes, uint16_t lines,
+                            uint16_t descriptorCount, uint32_t table) {
+    PutU16(block, readshading::kResolution, resolution);
+    PutU16(block, readshading::kLineBytes, lineBytes);
+    PutU16(block, readshading::kLines, lines);
+    PutU32(block, readshading::kTotalBytes, uint32_t{lineBytes} * lines);
+    PutU16(block, readshading::kDescriptorCount, descriptorCount);
+    PutU32(block, readshading::kTable, table);
+}
+
+inline void FillSendShading(uint8_t* block, uint16_t resolution, uint32_t values, uint16_t highCount,
+                            uint32_t highTable, uint16_t lowCount, uint32_t lowTable) {
+    PutU16(block, sendshading::kResolution, resolution);
+    PutU32(block, sendshading::kEntryCount, values);
+    PutU16(block, sendshading::kZero1, 0);
+    PutU16(block, sendshading::kZero2, 0);
+    PutU16(block, sendshading::kHighCount, highCount);
+    PutU16(block, sendshading::kLowCount, lowCount);
+    PutU32(block, sendshading::kHighTable, highTable);
+    PutU32(block, sendshading::kLowTable, lowTable);
+}
+
 }  // namespace blocks
 
 // One block of each function, as a module keeps them.

@@ -58,16 +58,9 @@ void ForgetKept(Group group) {
 }
 
 CalibrationResult Send(uint16_t resolution, uint32_t values, const DriverBuffer& high, const DriverBuffer& low) {
-    namespace ss = blocks::sendshading;
     uint8_t* block = g_device.blocks.sendShading;
-    blocks::PutU16(block, ss::kResolution, resolution);
-    blocks::PutU32(block, ss::kEntryCount, values);
-    blocks::PutU16(block, ss::kZero1, 0);
-    blocks::PutU16(block, ss::kZero2, 0);
-    blocks::PutU16(block, ss::kHighCount, high.count);
-    blocks::PutU16(block, ss::kLowCount, low.count);
-    blocks::PutU32(block, ss::kHighTable, BlockAddress(high.table));
-    blocks::PutU32(block, ss::kLowTable, BlockAddress(low.table));
+    blocks::FillSendShading(block, resolution, values, high.count, BlockAddress(high.table), low.count,
+                            BlockAddress(low.table));
     return Request(blocks::kSendShadingData, block);
 }
 
@@ -86,14 +79,8 @@ CalibrationResult ReadWhiteLines(uint16_t resolution, uint16_t lineBytes, uint16
         descriptors::TrimToWholeLines(buffer.table, buffer.count, lineBytes) < lines) {
         result = ShadingFailed();
     } else {
-        namespace rs = blocks::readshading;
         uint8_t* block = g_device.blocks.readShading;
-        blocks::PutU16(block, rs::kResolution, resolution);
-        blocks::PutU16(block, rs::kLineBytes, lineBytes);
-        blocks::PutU16(block, rs::kLines, lines);
-        blocks::PutU32(block, rs::kTotalBytes, total);
-        blocks::PutU16(block, rs::kDescriptorCount, buffer.count);
-        blocks::PutU32(block, rs::kTable, BlockAddress(buffer.table));
+        blocks::FillReadShading(block, resolution, lineBytes, lines, buffer.count, BlockAddress(buffer.table));
         result = Request(blocks::kReadShadingData, block);
         // The table is read again: the driver may have changed it.
         if (result == CalibrationResult::kDone &&

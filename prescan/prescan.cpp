@@ -244,16 +244,9 @@ uint16_t DescriptorsIn(const uint8_t* table) {
 
 bool SendShading(Call& call, uint16_t resolution, uint32_t values, const uint8_t* highTable, uint16_t highCount,
                  const uint8_t* lowTable, uint16_t lowCount) {
-    namespace ss = blocks::sendshading;
     uint8_t* block = call.blocks->sendShading;
-    blocks::PutU16(block, ss::kResolution, resolution);
-    blocks::PutU32(block, ss::kEntryCount, values);
-    blocks::PutU16(block, ss::kZero1, 0);
-    blocks::PutU16(block, ss::kZero2, 0);
-    blocks::PutU16(block, ss::kHighCount, highCount);
-    blocks::PutU16(block, ss::kLowCount, lowCount);
-    blocks::PutU32(block, ss::kHighTable, BlockAddress(highTable));
-    blocks::PutU32(block, ss::kLowTable, BlockAddress(lowTable));
+    blocks::FillSendShading(block, resolution, values, highCount, BlockAddress(highTable), lowCount,
+                            BlockAddress(lowTable));
     return RequestOrStop(call, blocks::kSendShadingData, block);
 }
 
@@ -278,14 +271,8 @@ bool ReadWhiteLines(Call& call, uint16_t resolution, uint16_t& lineBytes, uint16
               DescribeDriverBuffer(buffer, lineBytes, call.bufAddr) &&
               descriptors::TrimToWholeLines(buffer.table, buffer.count, lineBytes) >= lines;
     if (ok) {
-        namespace rs = blocks::readshading;
         uint8_t* block = call.blocks->readShading;
-        blocks::PutU16(block, rs::kResolution, resolution);
-        blocks::PutU16(block, rs::kLineBytes, lineBytes);
-        blocks::PutU16(block, rs::kLines, lines);
-        blocks::PutU32(block, rs::kTotalBytes, total);
-        blocks::PutU16(block, rs::kDescriptorCount, buffer.count);
-        blocks::PutU32(block, rs::kTable, BlockAddress(buffer.table));
+        blocks::FillReadShading(block, resolution, lineBytes, lines, buffer.count, BlockAddress(buffer.table));
         ok = RequestOrStop(call, blocks::kReadShadingData, block);
         if (ok && !descriptors::GatherLines(buffer.bytes, BlockAddress(buffer.bytes), buffer.size, buffer.table,
                                             buffer.count, lineBytes, lines, white)) {

@@ -193,7 +193,6 @@ bool Calibrate(Driver& driver, uint16_t dpi, uint16_t referenceLevel) {
     if (driver.Request(blocks::kGetShadingSize, size) != 0) return false;
     const uint16_t lineBytes = blocks::GetU16(size, blocks::shadingsize::kLineBytes);
     const uint16_t lines = blocks::GetU16(size, blocks::shadingsize::kLines);
-    const uint32_t total = uint32_t{lineBytes} * lines;
     if (lineBytes < 8 || lines == 0) return false;  // colour: a 6-byte header and at least one pixel
 
     DescribedBuffer white;
@@ -201,14 +200,8 @@ bool Calibrate(Driver& driver, uint16_t dpi, uint16_t referenceLevel) {
     if (!white.Allocate(driver, whiteSize, lineBytes) ||
         descriptors::TrimToWholeLines(white.table, white.count, lineBytes) < lines)
         return false;
-    namespace rs = blocks::readshading;
     uint8_t read[blocks::kReadShadingSize] = {};
-    blocks::PutU16(read, rs::kResolution, dpi);
-    blocks::PutU16(read, rs::kLineBytes, lineBytes);
-    blocks::PutU16(read, rs::kLines, lines);
-    blocks::PutU32(read, rs::kTotalBytes, total);
-    blocks::PutU16(read, rs::kDescriptorCount, white.count);
-    blocks::PutU32(read, rs::kTable, BlockAddress(white.table));
+    blocks::FillReadShading(read, dpi, lineBytes, lines, white.count, BlockAddress(white.table));
     if (driver.Request(blocks::kReadShadingData, read) != 0) return false;
 
     const auto values = static_cast<uint16_t>((lineBytes - 6) / 2);
@@ -216,14 +209,9 @@ bool Calibrate(Driver& driver, uint16_t dpi, uint16_t referenceLevel) {
     if (!high.Allocate(driver, values, values) || !low.Allocate(driver, values, values)) return false;
     std::memset(high.bytes, referenceLevel >> 8, values);
     std::memset(low.bytes, referenceLevel & 0xFF, values);
-    namespace ss = blocks::sendshading;
     uint8_t send[blocks::kSendShadingSize] = {};
-    blocks::PutU16(send, ss::kResolution, dpi);
-    blocks::PutU32(send, ss::kEntryCount, values);
-    blocks::PutU16(send, ss::kHighCount, high.count);
-    blocks::PutU16(send, ss::kLowCount, low.count);
-    blocks::PutU32(send, ss::kHighTable, BlockAddress(high.table));
-    blocks::PutU32(send, ss::kLowTable, BlockAddress(low.table));
+    blocks::FillSendShading(send, dpi, values, high.count, BlockAddress(high.table), low.count,
+                            BlockAddress(low.table));
     return driver.Request(blocks::kSendShadingData, send) == 0;
 }
 
