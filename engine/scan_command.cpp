@@ -23,7 +23,7 @@
 #include "settings/profile.h"
 #include "twain/capability_state.h"
 #include "twain/host_rules.h"
-#include "twain/image_info.h"
+#include "engine/image_info.h"
 #include "twain/image_setup.h"
 #include "twain/notify.h"
 #include "twain/session.h"

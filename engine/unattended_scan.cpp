@@ -13,7 +13,7 @@
 #include "twain/capability_state.h"
 #include "twain/cap_container.h"
 #include "twain/host_rules.h"
-#include "twain/image_info.h"
+#include "engine/image_info.h"
 #include "twain/image_setup.h"
 #include "twain/notify.h"
 #include "twain/session.h"

@@ -44,7 +44,7 @@
 #include "hostkit/host_session.h"
 #include "hostkit/msgbox_recorder.h"
 #include "twain/fix32.h"
-#include "twain/image_info.h"
+#include "engine/image_info.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "engine/shading.h"
 #include "settings/language.h"
 #include "tests/wine/ds_fixture.h"
-#include "twain/handlers.h"
+#include "source/handlers.h"
 #include "twain/session.h"
 
 namespace {

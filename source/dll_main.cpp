@@ -1,4 +1,4 @@
-#include "twain/handlers.h"
+#include "source/handlers.h"
 #include "twain/session.h"
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {

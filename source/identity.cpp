@@ -10,7 +10,7 @@
 #include "settings/profile.h"
 #include "settings/texts.h"
 #include "twain/capability_state.h"
-#include "twain/handlers.h"
+#include "source/handlers.h"
 #include "twain/image_setup.h"
 #include "twain/session.h"
 

@@ -1,4 +1,4 @@
-#include "twain/readonly_caps.h"
+#include "source/readonly_caps.h"
 
 #include <iterator>
 

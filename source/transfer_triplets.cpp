@@ -3,7 +3,7 @@
 #include "device/dialog_link.h"
 #include "engine/processing.h"
 #include "engine/transfer.h"
-#include "twain/handlers.h"
+#include "source/handlers.h"
 #include "twain/host_rules.h"
 #include "twain/nested_calls.h"
 #include "twain/notify.h"

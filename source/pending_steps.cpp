@@ -1,9 +1,9 @@
-#include "twain/pending_steps.h"
+#include "source/pending_steps.h"
 
 #include "device/dialog_link.h"
 #include "engine/unattended_scan.h"
 #include "twain/capability_state.h"
-#include "twain/handlers.h"
+#include "source/handlers.h"
 #include "twain/host_rules.h"
 
 namespace {

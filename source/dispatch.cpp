@@ -1,9 +1,9 @@
 // DS_Entry and the dispatcher: the call is stored, MSG_PROCESSEVENT is
 // handled before anything else, every other triplet goes to its handler.
-#include "twain/handlers.h"
+#include "source/handlers.h"
 #include "twain/host_rules.h"
 #include "twain/nested_calls.h"
-#include "twain/pending_steps.h"
+#include "source/pending_steps.h"
 #include "twain/session.h"
 
 TwainSession g_twain;

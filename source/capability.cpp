@@ -9,11 +9,11 @@
 #include "settings/profile.h"
 #include "settings/texts.h"
 #include "twain/cap_container.h"
-#include "twain/capability_glue.h"
+#include "source/capability_glue.h"
 #include "twain/capability_state.h"
 #include "twain/fix32.h"
-#include "twain/handlers.h"
-#include "twain/readonly_caps.h"
+#include "source/handlers.h"
+#include "source/readonly_caps.h"
 #include "twain/session.h"
 
 CapabilityState g_caps;

@@ -7,7 +7,7 @@
 #include "engine/unattended_scan.h"
 #include "twain/cap_container.h"
 #include "twain/capability_state.h"
-#include "twain/handlers.h"
+#include "source/handlers.h"
 #include "twain/session.h"
 
 void GetStatus() {

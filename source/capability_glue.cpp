@@ -1,4 +1,4 @@
-#include "twain/capability_glue.h"
+#include "source/capability_glue.h"
 
 #include <windows.h>
 
