@@ -15,7 +15,7 @@
 #include "settings/profile.h"
 #include "settings/texts.h"
 #include "twain/capability_state.h"
-#include "twain/host_rules.h"
+#include "settings/host_rules.h"
 #include "twain/session.h"
 
 ProcessingState g_processing;

@@ -22,7 +22,7 @@
 #include "resources/resource_ids.h"
 #include "settings/profile.h"
 #include "twain/capability_state.h"
-#include "twain/host_rules.h"
+#include "settings/host_rules.h"
 #include "engine/image_info.h"
 #include "twain/image_setup.h"
 #include "twain/notify.h"

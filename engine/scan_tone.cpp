@@ -5,7 +5,7 @@
 #include "engine/settings_record.h"
 #include "imaging/tone_download.h"
 #include "resources/resource_ids.h"
-#include "twain/host_rules.h"
+#include "settings/host_rules.h"
 #include "twain/session.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "engine/settings_record.h"
 #include "twain/capability_state.h"
 #include "twain/cap_container.h"
-#include "twain/host_rules.h"
+#include "settings/host_rules.h"
 #include "engine/image_info.h"
 #include "twain/image_setup.h"
 #include "twain/notify.h"

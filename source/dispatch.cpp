@@ -1,7 +1,7 @@
 // DS_Entry and the dispatcher: the call is stored, MSG_PROCESSEVENT is
 // handled before anything else, every other triplet goes to its handler.
 #include "source/handlers.h"
-#include "twain/host_rules.h"
+#include "settings/host_rules.h"
 #include "twain/nested_calls.h"
 #include "source/pending_steps.h"
 #include "twain/session.h"

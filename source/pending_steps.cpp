@@ -4,7 +4,7 @@
 #include "engine/unattended_scan.h"
 #include "twain/capability_state.h"
 #include "source/handlers.h"
-#include "twain/host_rules.h"
+#include "settings/host_rules.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "engine/processing.h"
 #include "engine/transfer.h"
 #include "source/handlers.h"
-#include "twain/host_rules.h"
+#include "settings/host_rules.h"
 #include "twain/nested_calls.h"
 #include "twain/notify.h"
 #include "twain/session.h"
