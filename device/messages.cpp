@@ -7,8 +7,8 @@
 #include "device/dialog_link.h"
 #include "device/inquiry.h"
 #include "resources/resource_ids.h"
-#include "settings/profile.h"
-#include "settings/texts.h"
+#include "profile/profile.h"
+#include "profile/texts.h"
 
 namespace {
 

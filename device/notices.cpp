@@ -2,7 +2,7 @@
 
 #include "device/window_placement.h"
 #include "resources/resource_ids.h"
-#include "settings/language.h"
+#include "profile/language.h"
 #include "twain/session.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "device/inquiry.h"
 #include "device/messages.h"
 #include "resources/resource_ids.h"
-#include "settings/texts.h"
+#include "profile/texts.h"
 #include "twain/capability_state.h"
 #include "twain/session.h"
 

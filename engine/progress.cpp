@@ -5,7 +5,7 @@
 #include "engine/job_state.h"
 #include "engine/read_machinery.h"
 #include "resources/resource_ids.h"
-#include "settings/texts.h"
+#include "profile/texts.h"
 #include "twain/session.h"
 
 namespace {

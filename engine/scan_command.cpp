@@ -20,7 +20,7 @@
 #include "engine/settings_record.h"
 #include "device/notices.h"
 #include "resources/resource_ids.h"
-#include "settings/profile.h"
+#include "profile/profile.h"
 #include "twain/capability_state.h"
 #include "settings/host_rules.h"
 #include "engine/image_info.h"

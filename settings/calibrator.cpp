@@ -3,9 +3,9 @@
 #include "engine/settings_record.h"
 #include "resources/resource_ids.h"
 #include "settings/calibrator_title.h"
-#include "settings/profile.h"
+#include "profile/profile.h"
 #include "settings/settings_dialogs.h"
-#include "settings/texts.h"
+#include "profile/texts.h"
 
 namespace {
 

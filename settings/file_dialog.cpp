@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "resources/resource_ids.h"
-#include "settings/profile.h"
+#include "profile/profile.h"
 #include "settings/settings_file.h"
-#include "settings/texts.h"
+#include "profile/texts.h"
 #include "twain/session.h"
 
 SettingsFileDialogMode g_settingsFileDialog;

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "resources/resource_ids.h"
-#include "settings/texts.h"
+#include "profile/texts.h"
 #include "twain/session.h"
 
 // The host that gets its own capability handler (text 62).

@@ -3,9 +3,9 @@
 #include "device/device.h"
 #include "resources/resource_ids.h"
 #include "settings/lamp_timeout.h"
-#include "settings/profile.h"
+#include "profile/profile.h"
 #include "settings/settings_dialogs.h"
-#include "settings/texts.h"
+#include "profile/texts.h"
 #include "twain/session.h"
 
 static_assert(int(LampScroll::LineLess) == SB_LINELEFT && int(LampScroll::LineMore) == SB_LINERIGHT &&

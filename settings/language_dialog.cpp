@@ -1,10 +1,10 @@
 #include <vector>
 
 #include "resources/resource_ids.h"
-#include "settings/language.h"
-#include "settings/profile.h"
+#include "profile/language.h"
+#include "profile/profile.h"
 #include "settings/settings_dialogs.h"
-#include "settings/texts.h"
+#include "profile/texts.h"
 #include "twain/session.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "settings/stored_fields.h"
-#include "settings/value_format.h"
+#include "profile/value_format.h"
 
 namespace {
 

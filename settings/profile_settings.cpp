@@ -6,11 +6,11 @@
 #include "device/inquiry.h"
 #include "engine/settings_record.h"
 #include "resources/resource_ids.h"
-#include "settings/language.h"
+#include "profile/language.h"
 #include "settings/model_section.h"
-#include "settings/profile.h"
+#include "profile/profile.h"
 #include "settings/profile_lookup.h"
-#include "settings/texts.h"
+#include "profile/texts.h"
 #include "twain/capability_state.h"
 
 std::string ModelSectionName() {

@@ -6,8 +6,8 @@
 
 #include "engine/settings_record.h"
 #include "resources/resource_ids.h"
-#include "settings/profile.h"
-#include "settings/texts.h"
+#include "profile/profile.h"
+#include "profile/texts.h"
 #include "twain/cap_container.h"
 #include "source/capability_glue.h"
 #include "twain/capability_state.h"

@@ -31,7 +31,7 @@ expect_failure imaging/tone_map.h device/device.h
 expect_failure device/inquiry.cpp twain/session.h
 expect_failure device/device.h ui/main_dialog.h
 expect_failure engine/shading.cpp ui/main_dialog.h
-expect_failure settings/profile.cpp engine/job_state.h
+expect_failure profile/profile.cpp device/device.h
 expect_failure twain/capability.cpp ui/main_dialog.h
 expect_failure hostkit/twscan.cpp twain/session.h
 expect_failure sim/sensor.cpp device/device.h

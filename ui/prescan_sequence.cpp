@@ -8,8 +8,8 @@
 #include "engine/calibration_state.h"
 #include "engine/settings_record.h"
 #include "resources/resource_ids.h"
-#include "settings/language.h"
-#include "settings/profile.h"
+#include "profile/language.h"
+#include "profile/profile.h"
 #include "twain/session.h"
 #include "ui/main_dialog.h"
 

@@ -6,8 +6,8 @@
 
 #include "device/messages.h"
 #include "resources/resource_ids.h"
-#include "settings/profile.h"
-#include "settings/texts.h"
+#include "profile/profile.h"
+#include "profile/texts.h"
 #include "twain/image_setup.h"
 #include "twain/session.h"
 #include "engine/disk_space.h"

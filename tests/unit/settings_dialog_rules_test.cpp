@@ -6,7 +6,7 @@
 #include "settings/calibrator_title.h"
 #include "settings/file_name.h"
 #include "settings/lamp_timeout.h"
-#include "settings/language.h"
+#include "profile/language.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "engine/calibration_state.h"
 #include "engine/scan_settings.h"
 #include "engine/shading.h"
-#include "settings/language.h"
+#include "profile/language.h"
 #include "tests/wine/ds_fixture.h"
 #include "source/handlers.h"
 #include "twain/session.h"

@@ -2,7 +2,7 @@
 // texts and icons as a user sees them.
 #include "device/messages.h"
 
-#include "settings/language.h"
+#include "profile/language.h"
 #include "tests/wine/ds_fixture.h"
 #include "twain/session.h"
 

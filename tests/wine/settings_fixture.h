@@ -5,7 +5,7 @@
 
 #include "device/device.h"
 #include "engine/settings_record.h"
-#include "settings/language.h"
+#include "profile/language.h"
 #include "tests/wine/ds_fixture.h"
 #include "twain/capability_state.h"
 #include "twain/session.h"

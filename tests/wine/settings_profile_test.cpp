@@ -7,7 +7,7 @@
 #include "resources/resource_ids.h"
 #include "settings/profile_settings.h"
 #include "settings/settings_dialogs.h"
-#include "settings/texts.h"
+#include "profile/texts.h"
 #include "tests/wine/dialog_driver.h"
 #include "tests/wine/settings_fixture.h"
 

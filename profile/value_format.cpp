@@ -1,4 +1,4 @@
-#include "settings/value_format.h"
+#include "profile/value_format.h"
 
 #include <algorithm>
 #include <cctype>

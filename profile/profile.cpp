@@ -1,10 +1,10 @@
-#include "settings/profile.h"
+#include "profile/profile.h"
 
 #include <windows.h>
 
 #include <vector>
 
-#include "settings/value_format.h"
+#include "profile/value_format.h"
 #include "twain/platform.h"
 
 std::string ReadProfileText(const char* section, const char* key, const char* fallback, size_t buffer) {

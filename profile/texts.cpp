@@ -1,8 +1,8 @@
-#include "settings/texts.h"
+#include "profile/texts.h"
 
 #include <windows.h>
 
-#include "settings/language.h"
+#include "profile/language.h"
 #include "twain/session.h"
 
 std::wstring LoadTextAbsolute(int id) {

@@ -1,6 +1,6 @@
-#include "settings/language.h"
+#include "profile/language.h"
 
-#include "settings/profile.h"
+#include "profile/profile.h"
 
 LanguageState g_language;
 

@@ -1,6 +1,6 @@
 #include <string>
 
-#include "settings/language.h"
+#include "profile/language.h"
 
 namespace {
 
