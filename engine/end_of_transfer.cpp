@@ -6,7 +6,7 @@
 #include "engine/job_state.h"
 #include "engine/processing.h"
 #include "engine/read_machinery.h"
-#include "engine/settings_record.h"
+#include "settings/settings_record.h"
 #include "engine/transfer.h"
 #include "resources/resource_ids.h"
 #include "twain/session.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 #include "twain/twain.h"
 
 // The image as it will be delivered (the processing plan of the scan gives

@@ -10,7 +10,7 @@
 #include "device/messages.h"
 #include "engine/file_writer.h"
 #include "engine/job_state.h"
-#include "engine/settings_record.h"
+#include "settings/settings_record.h"
 #include "resources/resource_ids.h"
 #include "profile/profile.h"
 #include "profile/texts.h"

@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "engine/resample.h"
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 #include "imaging/convolution.h"
 
 namespace processing {

@@ -17,7 +17,7 @@
 #include "engine/processing.h"
 #include "engine/read_machinery.h"
 #include "engine/scan_tone.h"
-#include "engine/settings_record.h"
+#include "settings/settings_record.h"
 #include "device/notices.h"
 #include "resources/resource_ids.h"
 #include "profile/profile.h"

@@ -2,8 +2,8 @@
 
 #include "device/device.h"
 #include "device/messages.h"
-#include "engine/settings_record.h"
-#include "imaging/tone_download.h"
+#include "settings/settings_record.h"
+#include "device/tone_download.h"
 #include "resources/resource_ids.h"
 #include "settings/host_rules.h"
 #include "twain/session.h"

@@ -9,7 +9,7 @@
 #include "engine/image_size.h"
 #include "engine/job_state.h"
 #include "engine/scan_command.h"
-#include "engine/settings_record.h"
+#include "settings/settings_record.h"
 #include "twain/capability_state.h"
 #include "twain/cap_container.h"
 #include "settings/host_rules.h"

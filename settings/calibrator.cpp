@@ -1,6 +1,6 @@
 #include <string>
 
-#include "engine/settings_record.h"
+#include "settings/settings_record.h"
 #include "resources/resource_ids.h"
 #include "settings/calibrator_title.h"
 #include "profile/profile.h"

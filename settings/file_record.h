@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 #include "settings/key_lookup.h"
 
 // FileType of a file with this extension: 0 for "PAR", 1 for "SET" (case

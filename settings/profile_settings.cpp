@@ -4,7 +4,7 @@
 
 #include "device/device.h"
 #include "device/inquiry.h"
-#include "engine/settings_record.h"
+#include "settings/settings_record.h"
 #include "resources/resource_ids.h"
 #include "profile/language.h"
 #include "settings/model_section.h"

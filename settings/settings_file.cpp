@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "device/messages.h"
-#include "engine/settings_record.h"
+#include "settings/settings_record.h"
 #include "resources/resource_ids.h"
 #include "settings/file_dialog.h"
 #include "settings/file_name.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings_record.h"
+#include "settings/settings_record.h"
 #include "resources/resource_ids.h"
 #include "profile/profile.h"
 #include "profile/texts.h"

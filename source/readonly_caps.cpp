@@ -3,8 +3,8 @@
 #include <iterator>
 
 #include "device/device.h"
-#include "engine/scan_settings.h"
-#include "engine/settings_record.h"
+#include "settings/scan_settings.h"
+#include "settings/settings_record.h"
 #include "twain/cap_container.h"
 #include "twain/capability_state.h"
 #include "twain/fix32.h"

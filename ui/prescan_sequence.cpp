@@ -6,7 +6,7 @@
 
 #include "device/device.h"
 #include "engine/calibration_state.h"
-#include "engine/settings_record.h"
+#include "settings/settings_record.h"
 #include "resources/resource_ids.h"
 #include "profile/language.h"
 #include "profile/profile.h"

@@ -7,7 +7,7 @@
 #include "engine/image_size.h"
 #include "engine/job_state.h"
 #include "engine/scan_command.h"
-#include "engine/settings_record.h"
+#include "settings/settings_record.h"
 #include "resources/resource_ids.h"
 #include "settings/profile_settings.h"
 #include "twain/image_setup.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 #include "imaging/colour_profile.h"
 #include "trilinear_reference.h"
 

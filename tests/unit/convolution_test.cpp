@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 #include "imaging/convolution.h"
 #include "imaging/decimation.h"
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 #include "engine/shading.h"
 
 using namespace shading;

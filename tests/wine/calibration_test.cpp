@@ -10,7 +10,7 @@
 
 #include "device/device.h"
 #include "engine/calibration_state.h"
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 #include "engine/shading.h"
 #include "profile/language.h"
 #include "tests/wine/ds_fixture.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "device/device.h"
-#include "engine/settings_record.h"
+#include "settings/settings_record.h"
 #include "profile/language.h"
 #include "tests/wine/ds_fixture.h"
 #include "twain/capability_state.h"

@@ -1,4 +1,4 @@
-#include "engine/settings_record.h"
+#include "settings/settings_record.h"
 
 ScanSettings g_scanSettings = DefaultScanSettings();
 ToneSettings g_savedTone = DefaultToneSettings();

@@ -1,4 +1,4 @@
-#include "imaging/tone_download.h"
+#include "device/tone_download.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // copies of its tone block.
 #pragma once
 
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 
 // The record; its `tone` member is the live copy that the dialogs edit.
 extern ScanSettings g_scanSettings;
