@@ -6,9 +6,9 @@
 #include "device/device.h"
 #include "device/dialog_link.h"
 #include "device/inquiry.h"
-#include "resources/resource_ids.h"
 #include "profile/profile.h"
 #include "profile/texts.h"
+#include "resources/resource_ids.h"
 
 namespace {
 

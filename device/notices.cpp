@@ -1,8 +1,8 @@
 #include "device/notices.h"
 
 #include "device/window_placement.h"
-#include "resources/resource_ids.h"
 #include "profile/language.h"
+#include "resources/resource_ids.h"
 #include "twain/session.h"
 
 namespace {

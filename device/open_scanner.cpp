@@ -4,8 +4,8 @@
 #include "device/device.h"
 #include "device/inquiry.h"
 #include "device/messages.h"
-#include "resources/resource_ids.h"
 #include "profile/texts.h"
+#include "resources/resource_ids.h"
 #include "twain/capability_state.h"
 #include "twain/session.h"
 

@@ -10,12 +10,12 @@
 #include "device/messages.h"
 #include "engine/file_writer.h"
 #include "engine/job_state.h"
-#include "settings/settings_record.h"
-#include "resources/resource_ids.h"
 #include "profile/profile.h"
 #include "profile/texts.h"
-#include "twain/capability_state.h"
+#include "resources/resource_ids.h"
 #include "settings/host_rules.h"
+#include "settings/settings_record.h"
+#include "twain/capability_state.h"
 #include "twain/session.h"
 
 ProcessingState g_processing;

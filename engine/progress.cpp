@@ -4,8 +4,8 @@
 #include "device/window_placement.h"
 #include "engine/job_state.h"
 #include "engine/read_machinery.h"
-#include "resources/resource_ids.h"
 #include "profile/texts.h"
+#include "resources/resource_ids.h"
 #include "twain/session.h"
 
 namespace {

@@ -2,10 +2,10 @@
 
 #include "device/device.h"
 #include "device/messages.h"
-#include "settings/settings_record.h"
 #include "device/tone_download.h"
 #include "resources/resource_ids.h"
 #include "settings/host_rules.h"
+#include "settings/settings_record.h"
 #include "twain/session.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include "engine/job_state.h"
 #include "engine/processing.h"
 #include "engine/read_machinery.h"
-#include "settings/settings_record.h"
 #include "resources/resource_ids.h"
+#include "settings/settings_record.h"
 #include "twain/image_setup.h"
 
 DeliveryState g_delivery;

@@ -8,9 +8,9 @@
 #include "engine/job_state.h"
 #include "engine/processing.h"
 #include "engine/read_machinery.h"
-#include "settings/settings_record.h"
 #include "imaging/filter_common.h"
 #include "resources/resource_ids.h"
+#include "settings/settings_record.h"
 #include "twain/image_setup.h"
 #include "twain/session.h"
 

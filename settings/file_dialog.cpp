@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "resources/resource_ids.h"
 #include "profile/profile.h"
-#include "settings/settings_file.h"
 #include "profile/texts.h"
+#include "resources/resource_ids.h"
+#include "settings/settings_file.h"
 #include "twain/session.h"
 
 SettingsFileDialogMode g_settingsFileDialog;

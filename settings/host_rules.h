@@ -2,8 +2,8 @@
 // case-sensitively with texts of the string table.
 #pragma once
 
-#include "resources/resource_ids.h"
 #include "profile/texts.h"
+#include "resources/resource_ids.h"
 #include "twain/session.h"
 
 // The host that gets its own capability handler (text 62).

@@ -1,11 +1,11 @@
 #include <string>
 
 #include "device/device.h"
+#include "profile/profile.h"
+#include "profile/texts.h"
 #include "resources/resource_ids.h"
 #include "settings/lamp_timeout.h"
-#include "profile/profile.h"
 #include "settings/settings_dialogs.h"
-#include "profile/texts.h"
 #include "twain/session.h"
 
 static_assert(int(LampScroll::LineLess) == SB_LINELEFT && int(LampScroll::LineMore) == SB_LINERIGHT &&

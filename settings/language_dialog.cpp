@@ -1,10 +1,10 @@
 #include <vector>
 
-#include "resources/resource_ids.h"
 #include "profile/language.h"
 #include "profile/profile.h"
-#include "settings/settings_dialogs.h"
 #include "profile/texts.h"
+#include "resources/resource_ids.h"
+#include "settings/settings_dialogs.h"
 #include "twain/session.h"
 
 namespace {

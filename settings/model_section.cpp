@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "settings/stored_fields.h"
 #include "profile/value_format.h"
+#include "settings/stored_fields.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 
 #include "device/device.h"
 #include "device/inquiry.h"
-#include "settings/settings_record.h"
-#include "resources/resource_ids.h"
 #include "profile/language.h"
-#include "settings/model_section.h"
 #include "profile/profile.h"
-#include "settings/profile_lookup.h"
 #include "profile/texts.h"
+#include "resources/resource_ids.h"
+#include "settings/model_section.h"
+#include "settings/profile_lookup.h"
+#include "settings/settings_record.h"
 #include "twain/capability_state.h"
 
 std::string ModelSectionName() {

@@ -4,16 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "settings/settings_record.h"
-#include "resources/resource_ids.h"
 #include "profile/profile.h"
 #include "profile/texts.h"
-#include "twain/cap_container.h"
+#include "resources/resource_ids.h"
+#include "settings/settings_record.h"
 #include "source/capability_glue.h"
-#include "twain/capability_state.h"
-#include "twain/fix32.h"
 #include "source/handlers.h"
 #include "source/readonly_caps.h"
+#include "twain/cap_container.h"
+#include "twain/capability_state.h"
+#include "twain/fix32.h"
 #include "twain/session.h"
 
 CapabilityState g_caps;

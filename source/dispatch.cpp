@@ -1,9 +1,9 @@
 // DS_Entry and the dispatcher: the call is stored, MSG_PROCESSEVENT is
 // handled before anything else, every other triplet goes to its handler.
-#include "source/handlers.h"
 #include "settings/host_rules.h"
-#include "twain/nested_calls.h"
+#include "source/handlers.h"
 #include "source/pending_steps.h"
+#include "twain/nested_calls.h"
 #include "twain/session.h"
 
 TwainSession g_twain;

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "engine/transfer.h"
-#include "twain/capability_state.h"
 #include "source/handlers.h"
+#include "twain/capability_state.h"
 #include "twain/session.h"
 
 namespace {

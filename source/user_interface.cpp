@@ -5,9 +5,9 @@
 #include "engine/scan_tone.h"
 #include "engine/transfer.h"
 #include "engine/unattended_scan.h"
+#include "source/handlers.h"
 #include "twain/cap_container.h"
 #include "twain/capability_state.h"
-#include "source/handlers.h"
 #include "twain/session.h"
 
 void GetStatus() {

@@ -4,11 +4,11 @@
 
 #include "device/dialog_link.h"
 #include "engine/calibration.h"
+#include "profile/profile.h"
+#include "profile/texts.h"
 #include "resources/resource_ids.h"
 #include "settings/file_dialog.h"
-#include "profile/profile.h"
 #include "settings/profile_settings.h"
-#include "profile/texts.h"
 #include "twain/capability_state.h"
 #include "twain/notify.h"
 #include "twain/session.h"

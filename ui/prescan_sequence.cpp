@@ -6,10 +6,10 @@
 
 #include "device/device.h"
 #include "engine/calibration_state.h"
-#include "settings/settings_record.h"
-#include "resources/resource_ids.h"
 #include "profile/language.h"
 #include "profile/profile.h"
+#include "resources/resource_ids.h"
+#include "settings/settings_record.h"
 #include "twain/session.h"
 #include "ui/main_dialog.h"
 

@@ -5,12 +5,12 @@
 #include <string>
 
 #include "device/messages.h"
-#include "resources/resource_ids.h"
+#include "engine/disk_space.h"
 #include "profile/profile.h"
 #include "profile/texts.h"
+#include "resources/resource_ids.h"
 #include "twain/image_setup.h"
 #include "twain/session.h"
-#include "engine/disk_space.h"
 
 namespace {
 

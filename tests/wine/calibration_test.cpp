@@ -10,11 +10,11 @@
 
 #include "device/device.h"
 #include "engine/calibration_state.h"
-#include "settings/scan_settings.h"
 #include "engine/shading.h"
 #include "profile/language.h"
-#include "tests/wine/ds_fixture.h"
+#include "settings/scan_settings.h"
 #include "source/handlers.h"
+#include "tests/wine/ds_fixture.h"
 #include "twain/session.h"
 
 namespace {

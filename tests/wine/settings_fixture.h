@@ -4,8 +4,8 @@
 #pragma once
 
 #include "device/device.h"
-#include "settings/settings_record.h"
 #include "profile/language.h"
+#include "settings/settings_record.h"
 #include "tests/wine/ds_fixture.h"
 #include "twain/capability_state.h"
 #include "twain/session.h"
