@@ -4,6 +4,7 @@
 #include "device/device.h"
 #include "device/inquiry.h"
 #include "device/messages.h"
+#include "device/remote_scanner.h"
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
 #include "twain/capability_state.h"
@@ -34,9 +35,8 @@ bool OpenScanner() {
     if (status == blocks::inquiry::kNotReady) {
         // The identity check below decides; no wait for a scanner that says it is not ready.
         ShowDeviceError(nullptr, MSG_NOT_READY);
-    } else if (status != 0) {
-        ShowDeviceError(nullptr, MSG_NOT_FOUND);
-        return false;
+    } else if (status != 0 && !ConnectRemoteScanner()) {
+        return false;  // no local scanner and no remote one
     } else if (!WaitUntilReady()) {
         return false;
     }

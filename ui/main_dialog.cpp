@@ -3,6 +3,7 @@
 #include <string>
 
 #include "device/dialog_link.h"
+#include "device/remote_scanner.h"
 #include "engine/calibration.h"
 #include "profile/profile.h"
 #include "profile/texts.h"
@@ -44,6 +45,7 @@ bool ButtonEnabled(HWND dialog, int control) { return IsWindowEnabled(GetDlgItem
 void CloseSequence(HWND dialog) {
     if (ButtonEnabled(dialog, IDC_SCAN) || ButtonEnabled(dialog, IDC_PRESCAN)) {
         KillTimer(dialog, kScanTimer);
+        EndRemoteConnection();
         PostCloseRequest();
     }
 }
