@@ -4,11 +4,15 @@
 // same scan through the local driver.
 #include <winsock2.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "device/driver_memory.h"
+#include "engine/shading.h"
+#include "prescan/prescan_entry.h"
 #include "tests/wine/acquire_fixture.h"
 
 namespace {
@@ -90,6 +94,7 @@ protected:
         SetProfile("A3 REMOTE", "LongWait", "3");
         SetProfile("A3 REMOTE", "DiscoveryWait", "1");
         Misbehave("");
+        WritePeerFile("log", "");
     }
 
     void Misbehave(const std::string& control) { WritePeerFile("control", control); }
@@ -268,6 +273,112 @@ TEST_F(RemoteTest, Discovery) {
     EXPECT_EQ(host.OpenSource(""), TWRC_SUCCESS);
     ASSERT_EQ(recorder.boxes.size(), 1u);
     EXPECT_NE(recorder.boxes[0].text.find("The owner is: An owner whose\n"), std::string::npos);
+}
+
+// The prescan module borrows a connection: here one the test makes itself.
+class RemotePrescanTest : public RemoteTest {
+protected:
+    void SetUp() override {
+        RemoteTest::SetUp();
+        WSADATA data;
+        ASSERT_EQ(WSAStartup(MAKEWORD(1, 1), &data), 0);
+        module = LoadLibraryA((InstallDir() + "\\PRESCAN.DLL").c_str());
+        ASSERT_NE(module, nullptr);
+        prescanImage =
+            reinterpret_cast<PreScanImageFn>(reinterpret_cast<void*>(GetProcAddress(module, "PreScan_Image")));
+        // The calibration record with the gain tables of the scanner's
+        // references, below 4 GB as the data source keeps it.
+        constexpr size_t kRecordSize = 656;
+        const uint16_t references[3] = {2600, 2700, 2500};
+        memory = AllocateDriverMemory(kRecordSize + 3 * shading::kGainEntries * 2);
+        ASSERT_NE(memory, nullptr);
+        std::memset(memory, 0, kRecordSize);
+        for (int c = 0; c < 3; ++c) {
+            const shading::GainTable gain = shading::BuildGainTable(references[c]);
+            uint8_t* table = memory + kRecordSize + c * shading::kGainEntries * 2;
+            std::memcpy(table, gain.data(), shading::kGainEntries * 2);
+            blocks::PutU32(memory, 4 + 4 * c, BlockAddress(table));
+        }
+        WritePeerFile("scanner", kUniformSensor);
+        SetScanner(kUniformSensor);
+    }
+    void TearDown() override {
+        FreeDriverMemory(memory);
+        if (module) FreeLibrary(module);
+        WSACleanup();
+        RemoteTest::TearDown();
+    }
+
+    SOCKET ConnectToPeer() {
+        SOCKET peer = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<u_short>(std::atoi(Env("LENDARO_TCP").c_str())));
+        address.sin_addr.s_addr = inet_addr("127.0.0.1");
+        EXPECT_EQ(connect(peer, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        return peer;
+    }
+
+    PrescanResult Prescan(SOCKET peer) {
+        blocks::PutU16(memory, 0, 1);  // a full calibration is due
+        return prescanImage(nullptr, nullptr, 0, nullptr, nullptr, 0, 0, {0, 0, 17.0f}, memory, nullptr,
+                            static_cast<uintptr_t>(peer));
+    }
+
+    HMODULE module = nullptr;
+    PreScanImageFn prescanImage = nullptr;
+    uint8_t* memory = nullptr;
+};
+
+// The preview through the peer is the local one; the connection stays open
+// for its owner, who can go on using it.
+TEST_F(RemotePrescanTest, ThePreviewThroughThePeerIsTheLocalOne) {
+    const std::string preview = InstallDir() + "\\ORVC0000.BMP";
+    const PrescanResult local = Prescan(0);
+    const std::vector<uint8_t> localFile = ReadWholeFile(preview);
+    ASSERT_FALSE(localFile.empty());
+    EXPECT_EQ(local.words[kResultLinkLost], 0u);
+
+    const SOCKET peer = ConnectToPeer();
+    const PrescanResult remote = Prescan(peer);
+    EXPECT_EQ(remote.words[kResultLinkLost], 0u);
+    EXPECT_TRUE(ReadWholeFile(preview) == localFile);
+    EXPECT_TRUE(recorder.boxes.empty());
+    std::vector<std::string> order = PeerRequests();
+    EXPECT_EQ(std::count(order.begin(), order.end(), "F10"), 1);
+    EXPECT_EQ(std::count(order.begin(), order.end(), "F2") + std::count(order.begin(), order.end(), "F3"), 0);
+
+    // The socket is still the owner's: a status request is answered on it.
+    const char status[13] = {9};
+    EXPECT_EQ(send(peer, status, sizeof status, 0), 13);
+    char reply[13] = {};
+    int got = 0, n = 0;
+    while (got < 13 && (n = recv(peer, reply + got, 13 - got, 0)) > 0) got += n;
+    EXPECT_EQ(got, 13);
+    EXPECT_EQ(reply[0], 9);
+    EXPECT_EQ(closesocket(peer), 0);
+}
+
+// A lost connection shows its box once, leaves no picture and is reported
+// to the owner, who closes the socket; a refused calibration ends quietly.
+TEST_F(RemotePrescanTest, LostConnectionAndRefusedCalibration) {
+    const std::string preview = InstallDir() + "\\ORVC0000.BMP";
+    SOCKET peer = ConnectToPeer();
+    Misbehave("on=8\nreset=1\n");
+    EXPECT_EQ(Prescan(peer).words[kResultLinkLost], 1u);
+    EXPECT_FALSE(FileExists(preview));
+    ASSERT_EQ(recorder.boxes.size(), 1u);
+    EXPECT_EQ(recorder.boxes[0].caption, "A3 Flatbed Scanner");
+    EXPECT_EQ(recorder.boxes[0].text, kLost);
+    EXPECT_EQ(closesocket(peer), 0);
+    recorder.boxes.clear();
+
+    peer = ConnectToPeer();
+    Misbehave("on=10\ncalibration=NO\n");
+    EXPECT_EQ(Prescan(peer).words[kResultLinkLost], 0u);
+    EXPECT_FALSE(FileExists(preview));
+    EXPECT_TRUE(recorder.boxes.empty());
+    EXPECT_EQ(closesocket(peer), 0);
 }
 
 }  // namespace
