@@ -10,7 +10,7 @@ dir=$(mktemp -d)
 "$sim" --udp-port 0 --tcp-port 0 --ports-file "$dir/ports" --control "$dir/control" --log "$dir/log" \
   --scanner "$dir/scanner" &
 pid=$!
-trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; rm -rf "$dir"' EXIT
+trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; rm -rf "$dir"' EXIT
 for _ in $(seq 200); do
   [ -f "$dir/ports" ] && break
   sleep 0.05
