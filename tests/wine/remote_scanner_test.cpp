@@ -99,14 +99,15 @@ protected:
 
     void Misbehave(const std::string& control) { WritePeerFile("control", control); }
 
-    // Opens the source on the peer's scanner (the local driver has none).
-    void ConnectRemote(const std::string& peerKeys = "") {
+    // Opens the source on the peer's scanner (the local driver, configured
+    // by `driverKeys`, finds none).
+    void ConnectRemote(const std::string& peerKeys = "", const std::string& driverKeys = "") {
         if (host.sourceOpen) {
             if (host.enabled) host.Disable();
             ASSERT_EQ(host.CloseSource(), TWRC_SUCCESS);
         }
         WritePeerFile("scanner", kUniformSensor + peerKeys);
-        SetScanner("InquiryStatus=0x1234\n");
+        SetScanner("InquiryStatus=0x1234\n" + driverKeys);
         if (!host.dsmOpen) {
             ASSERT_TRUE(host.OpenDsm("twtest"));
         }
@@ -177,6 +178,10 @@ TEST_F(RemoteTest, ScansThroughThePeerEqualLocalScansInEveryMechanism) {
         EXPECT_EQ(Comparable(PeerRequests()), localOrder);
         EXPECT_TRUE(TakeMessages().empty());
     }
+    // Closing the source ends the connection.
+    host.Disable();
+    ASSERT_EQ(host.CloseSource(), TWRC_SUCCESS);
+    EXPECT_TRUE(PeerDisconnected());
 }
 
 // The first scan asks the peer to calibrate for the colour group; once it has,
@@ -229,12 +234,13 @@ TEST_F(RemoteTest, ScannerStatusesShowTheirMessagesAndTheNextScanWorks) {
     EXPECT_FALSE(Take(kColour, TWSX_MEMORY).empty());
 }
 
-// One-byte pieces fill a descriptor of more than 40,000 bytes.
+// One-byte pieces fill a descriptor of more than 40,000 bytes (the driver
+// describes the buffer as one).
 TEST_F(RemoteTest, OneBytePiecesFillALargeRead) {
     const Scan wide{TWPT_RGB, 300, 1, 1, 5, 1.04f};
     Connect("");
     const std::vector<uint8_t> local = Take(wide, TWSX_MEMORY);
-    ConnectRemote();
+    ConnectRemote("", "Segments=1\n");
     Misbehave("on=8\nsplit=1\nsplitpause=10\n");
     EXPECT_TRUE(Take(wide, TWSX_MEMORY) == local);
     bool large = false;
@@ -257,6 +263,18 @@ TEST_F(RemoteTest, Discovery) {
         EXPECT_EQ(recorder.boxes[0].caption, "SCANNERFlatbed Scanner not found.");
         recorder.boxes.clear();
     }
+    // A first reply of the wrong length says there is no peer, an owner that
+    // never comes is a time-out like silence.
+    Misbehave("discovery=long\n");
+    EXPECT_EQ(host.OpenSource(""), TWRC_FAILURE);
+    ASSERT_EQ(recorder.boxes.size(), 2u);
+    EXPECT_EQ(recorder.boxes[0].text, "There is no remote scanner!");
+    EXPECT_EQ(recorder.boxes[1].caption, "SCANNERFlatbed Scanner not found.");
+    recorder.boxes.clear();
+    Misbehave("discovery=noowner\n");
+    EXPECT_EQ(host.OpenSource(""), TWRC_FAILURE);
+    ASSERT_EQ(recorder.boxes.size(), 1u);
+    recorder.boxes.clear();
     const SOCKET probe = socket(AF_INET, SOCK_DGRAM, 0);
     EXPECT_NE(probe, INVALID_SOCKET);
     closesocket(probe);
@@ -269,7 +287,7 @@ TEST_F(RemoteTest, Discovery) {
     recorder.boxes.clear();
     ASSERT_EQ(host.CloseSource(), TWRC_SUCCESS);
 
-    Misbehave("owner=An owner\x01 whose name runs on\n");
+    Misbehave("discovery=duplicate\nowner=An owner\x01 whose name runs on\n");
     EXPECT_EQ(host.OpenSource(""), TWRC_SUCCESS);
     ASSERT_EQ(recorder.boxes.size(), 1u);
     EXPECT_NE(recorder.boxes[0].text.find("The owner is: An owner whose\n"), std::string::npos);
