@@ -75,10 +75,14 @@ std::vector<std::string> Comparable(const std::vector<std::string>& requests) {
     return order;
 }
 
+// Whether the peer saw the connection end, within a few seconds.
 bool PeerDisconnected() {
-    Sleep(200);
-    const std::vector<std::string> log = PeerLog();
-    return !log.empty() && log.back() == "DISCONNECTED";
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        const std::vector<std::string> log = PeerLog();
+        if (!log.empty() && log.back() == "DISCONNECTED") return true;
+        Sleep(100);
+    }
+    return false;
 }
 
 class RemoteTest : public AcquireTest {
@@ -90,9 +94,9 @@ protected:
         SetProfile("A3 REMOTE", "ClientPort", "0");
         SetProfile("A3 REMOTE", "DiscoveryPort", Env("LENDARO_UDP").c_str());
         SetProfile("A3 REMOTE", "Port", Env("LENDARO_TCP").c_str());
-        SetProfile("A3 REMOTE", "ReplyWait", "2");
-        SetProfile("A3 REMOTE", "LongWait", "3");
-        SetProfile("A3 REMOTE", "DiscoveryWait", "1");
+        SetProfile("A3 REMOTE", "ReplyWait", "5");
+        SetProfile("A3 REMOTE", "LongWait", "5");
+        SetProfile("A3 REMOTE", "DiscoveryWait", "2");
         Misbehave("");
         WritePeerFile("log", "");
     }
