@@ -236,6 +236,21 @@ TEST_F(RemoteTest, ScannerStatusesShowTheirMessagesAndTheNextScanWorks) {
     EXPECT_EQ(host.WaitForNotification(5000), MSG_CLOSEDSREQ);
     EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
     EXPECT_FALSE(Take(kColour, TWSX_MEMORY).empty());
+
+    // No paper on a read: the read is asked for once more and the image is
+    // whole; a slow peer is waited for.
+    ConnectRemote("F8.1=0x8321\n");
+    Misbehave("on=8\ndelay=300\n");
+    const std::vector<uint8_t> repeated = Take(kColour, TWSX_MEMORY);
+    EXPECT_TRUE(TakeMessages().empty());
+    Connect("");
+    EXPECT_TRUE(Take(kColour, TWSX_MEMORY) == repeated);
+
+    // An open cover refuses the scan parameters (the first function 1 of a
+    // connection sets the lamp time-out).
+    ConnectRemote("F1.2=0x8414\n");
+    EXPECT_TRUE(ScanRefused(kColour));
+    EXPECT_EQ(TakeMessages(), std::vector<std::string>{" Slide Scanner Cover not Closed!"});
 }
 
 // One-byte pieces fill a descriptor of more than 40,000 bytes (the driver
