@@ -13,6 +13,7 @@
 #include "twain/image_setup.h"
 #include "twain/session.h"
 #include "ui/main_dialog.h"
+#include "ui/settings_commands.h"
 #include "ui/temp_dir_dialog.h"
 
 namespace {
@@ -28,6 +29,7 @@ void EnableScanButtons(HWND dialog, BOOL enable) {
 }  // namespace
 
 void RunScanSequence(HWND dialog) {
+    RememberPreviousSettings();
     const ScanSettings& s = g_scanSettings;
     const double width = FrameWidthInches(s.frame);
     const double length = FrameLengthInches(s.frame);
@@ -56,11 +58,12 @@ void RunScanSequence(HWND dialog) {
     }
 
     EnableScanButtons(dialog, FALSE);
-    g_mainDialog.idle = false;
+    SetDialogIdle(dialog, false);
     SetTimer(dialog, kScanTimer, 1000, nullptr);
     const double lineWidth = width * e;
     if (lineWidth >= (s.scanMode == kModeColour ? kColourLineLimit : kLineLimit)) {
         ShowBufferShortage(g_twain.parentWindow);
+        EndOfScanUiReset();
         return;
     }
     g_job.imageSizeEstimate = size;
