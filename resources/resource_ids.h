@@ -1,6 +1,8 @@
 // Resource identifiers of the data source: dialog templates, controls and
 // text numbers. Texts are looked up as language base (1000 x language index)
-// + text number; a few texts are looked up at their absolute number.
+// + text number; a few texts are looked up at their absolute number. A
+// template number whose comment says "+ language index" has one template per
+// language at that number + 0..7 (the resource test checks each of them).
 #pragma once
 
 // Dialog templates (numeric ones; "SCANNER" and the other named templates are
