@@ -76,7 +76,7 @@ void KeepHelpCursor() { SetCursor(LoadCursorW(g_twain.instance, L"IDC_SENSIHELP"
 void LeaveHelpMode(HWND dialog) {
     if (!g_help.active) return;
     g_help.active = false;
-    SetCursor(g_help.previousCursor ? g_help.previousCursor : LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));
+    SetCursor(g_help.previousCursor ? g_help.previousCursor : LoadCursorA(nullptr, IDC_ARROW));
     ReleaseCapture();
     InvalidateRect(GetDlgItem(dialog, IDC_QUICKHELP), nullptr, TRUE);
 }
