@@ -14,7 +14,6 @@ namespace {
 using namespace dstest;
 
 constexpr int kScan = 1001;
-constexpr int kPrescan = 1002;
 constexpr int kCancel = 1003;
 constexpr int kInfo = 1005;
 constexpr int kLoad = 1006;
@@ -261,6 +260,7 @@ TEST_F(DialogFrameTest, WhileAScanRunsCommandsTabsAndCloseAreIgnored) {
     ASSERT_NE(dialog, nullptr);
     host.Defer([dialog] { PostMessageW(dialog, WM_COMMAND, kScan, 0); });
     ASSERT_EQ(host.WaitForNotification(20000), MSG_XFERREADY);
+    EXPECT_FALSE(IsWindowEnabled(dialog));  // no keyboard or mouse input reaches it
 
     SendMessageW(dialog, WM_COMMAND, kReset, 0);
     // Load would open its file dialog: nothing may show.
@@ -277,6 +277,7 @@ TEST_F(DialogFrameTest, WhileAScanRunsCommandsTabsAndCloseAreIgnored) {
     EXPECT_TRUE(NoFurtherNotification(host));
 
     ASSERT_EQ(host.TakeAllMemoryBlocks(65536), TWRC_XFERDONE);
+    EXPECT_TRUE(IsWindowEnabled(dialog));
     EXPECT_TRUE(Enabled(dialog, kScan));
     const std::map<int, std::string> info = InformationTexts(dialog);
     EXPECT_EQ(info.at(3006), "100");
