@@ -292,6 +292,29 @@ TEST_F(DialogFrameTest, WhileAScanRunsCommandsTabsAndCloseAreIgnored) {
     EXPECT_STREQ(custom, "0    0    0    0    0");
 }
 
+// A scanner that said it was not ready at the open is still warming up when
+// the dialog opens: Scan and Prescan wait for it, Cancel does not.
+TEST_F(DialogFrameTest, ScanAndPrescanWaitForAWarmingScanner) {
+    {
+        SetScanner("InquiryStatus=0x00FF\nWarmUpPolls=3\n");
+        HostSession host;
+        HWND dialog = OpenWithDialog(host);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_FALSE(Enabled(dialog, kScan));
+        EXPECT_FALSE(Enabled(dialog, 1002));
+        for (int i = 0; i < 300 && !Enabled(dialog, kScan); ++i) host.Pump(100);
+        EXPECT_TRUE(Enabled(dialog, kScan));
+        EXPECT_TRUE(Enabled(dialog, 1002));
+    }
+    SetScanner("InquiryStatus=0x00FF\nNeverReady=1\n");
+    HostSession waiting;
+    HWND dialog = OpenWithDialog(waiting);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(Enabled(dialog, kScan));
+    PostMessageW(dialog, WM_COMMAND, kCancel, 0);
+    EXPECT_EQ(waiting.WaitForNotification(30000), MSG_CLOSEDSREQ);
+}
+
 // The help program's window as WinHelpA finds it: each request arrives as
 // WM_COPYDATA with the command at byte 2, the data at byte 4 and the offset
 // of the file name at byte 12.
