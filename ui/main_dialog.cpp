@@ -24,6 +24,7 @@
 #include "ui/prescan_sequence.h"
 #include "ui/scan_sequence.h"
 #include "ui/settings_commands.h"
+#include "ui/tool_tip.h"
 
 MainDialogState g_mainDialog;
 
@@ -99,6 +100,7 @@ void InitDialog(HWND dialog) {
     MarkCalibrationDue();
     RememberPreviousSettings();
     CreatePages(dialog);
+    RegisterToolTipClass();
     InitTexts(dialog);
     GetWindowRect(dialog, &g_mainDialog.windowRect);
     StartSourceAndSpeed();
@@ -114,6 +116,7 @@ void StopTimers(HWND dialog) {
 void ReleaseDialogResources(HWND dialog) {
     StopTimers(dialog);
     LeaveHelpMode(dialog);
+    CloseToolTip();
     DestroyProgressWindow();
     DestroyPages();
     DeleteGreyBrush();

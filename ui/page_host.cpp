@@ -127,8 +127,6 @@ void ShowPage(HWND dialog, int templateId) {
     InvalidateRect(GetDlgItem(dialog, IDC_TABSTRIP), nullptr, TRUE);
 }
 
-int ShownPage() { return g_shownPage; }
-
 void RefreshPages() {
     if (HWND main = FindPage(IDD_PAGE_MAIN)->window) {
         RefreshMainPage(main);

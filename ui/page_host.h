@@ -12,9 +12,6 @@ void DestroyPages();
 // Shows the page of template `templateId` and hides the others.
 void ShowPage(HWND dialog, int templateId);
 
-// The template number of the page shown; 0 when there is none.
-int ShownPage();
-
 // Brings the pages up to date with the settings record.
 void RefreshPages();
 
