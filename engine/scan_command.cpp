@@ -21,12 +21,12 @@
 #include "engine/scan_tone.h"
 #include "profile/profile.h"
 #include "resources/resource_ids.h"
+#include "session/capability_state.h"
+#include "session/image_setup.h"
+#include "session/notify.h"
+#include "session/session.h"
 #include "settings/host_rules.h"
 #include "settings/settings_record.h"
-#include "twain/capability_state.h"
-#include "twain/image_setup.h"
-#include "twain/notify.h"
-#include "twain/session.h"
 
 namespace {
 

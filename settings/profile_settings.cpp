@@ -8,10 +8,11 @@
 #include "profile/profile.h"
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
+#include "session/capability_state.h"
+#include "settings/host_rules.h"
 #include "settings/model_section.h"
 #include "settings/profile_lookup.h"
 #include "settings/settings_record.h"
-#include "twain/capability_state.h"
 
 std::string ModelSectionName() {
     const char* name = ModelNameFor(g_device.opticalResolution);

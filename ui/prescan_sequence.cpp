@@ -9,8 +9,8 @@
 #include "profile/language.h"
 #include "profile/profile.h"
 #include "resources/resource_ids.h"
+#include "session/session.h"
 #include "settings/settings_record.h"
-#include "twain/session.h"
 #include "ui/main_dialog.h"
 
 PreviewState g_preview;

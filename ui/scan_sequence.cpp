@@ -8,10 +8,10 @@
 #include "engine/job_state.h"
 #include "engine/scan_command.h"
 #include "resources/resource_ids.h"
+#include "session/image_setup.h"
+#include "session/session.h"
 #include "settings/profile_settings.h"
 #include "settings/settings_record.h"
-#include "twain/image_setup.h"
-#include "twain/session.h"
 #include "ui/main_dialog.h"
 #include "ui/temp_dir_dialog.h"
 

@@ -1,7 +1,7 @@
-#include "twain/notify.h"
+#include "session/notify.h"
 
+#include "session/session.h"
 #include "twain/platform.h"
-#include "twain/session.h"
 
 namespace {
 
