@@ -13,7 +13,12 @@
 
 namespace {
 
-constexpr uint16_t kOpticalResolutions[] = {600, 606, 800, 1200};
+// The optical resolutions the scanner reports, with the rate of the units
+// a scan frame is counted in (the 606 model counts in 1200ths of an inch).
+constexpr struct {
+    uint16_t reported;
+    uint16_t rate;
+} kOpticalResolutions[] = {{600, 600}, {606, 1200}, {800, 800}, {1200, 1200}};
 
 void FuzzContainer(fuzzing::Input& input) {
     const TW_UINT16 conType = static_cast<TW_UINT16>(input.Take(2));
@@ -33,13 +38,13 @@ void FuzzLayout(fuzzing::Input& input) {
     uint8_t bytes[sizeof frame];
     for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(input.Take(1));
     std::memcpy(&frame, bytes, sizeof frame);
-    const uint16_t optical = kOpticalResolutions[input.Take(1) % 4];
+    const auto optical = kOpticalResolutions[input.Take(1) % 4];
     const double maxWidth = 8.5 + (input.Take(1) & 1) * 3.2;
     const double maxLength = 11.7 + (input.Take(1) & 1) * 5.3;
-    const auto scan = LayoutToOpticalFrame(frame, optical, maxWidth, maxLength);
+    const auto scan = LayoutToOpticalFrame(frame, optical.reported, maxWidth, maxLength);
     if (!scan) return;
     fuzzing::Require(scan->left < scan->right && scan->top < scan->bottom);
-    fuzzing::Require(scan->right <= maxWidth * optical + 1 && scan->bottom <= maxLength * optical + 1);
+    fuzzing::Require(scan->right <= maxWidth * optical.rate && scan->bottom <= maxLength * optical.rate);
 }
 
 }  // namespace
