@@ -320,8 +320,15 @@ INT_PTR CALLBACK MainPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lPa
         case WM_SETCURSOR:
             if (HIWORD(lParam) == WM_MOUSEMOVE) MouseOver(page, reinterpret_cast<HWND>(wParam));
             return FALSE;
-        case WM_CTLCOLORDLG:
         case WM_CTLCOLORSTATIC:
+            // The resolution field opens its menu: white, as a field to click.
+            if (reinterpret_cast<HWND>(lParam) == GetDlgItem(page, IDC_MP_RESOLUTION)) {
+                SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
+                return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
+            }
+            SetBkColor(reinterpret_cast<HDC>(wParam), kGrey);
+            return reinterpret_cast<INT_PTR>(g_page.grey);
+        case WM_CTLCOLORDLG:
         case WM_CTLCOLORBTN:
             SetBkColor(reinterpret_cast<HDC>(wParam), kGrey);
             return reinterpret_cast<INT_PTR>(g_page.grey);
