@@ -24,6 +24,29 @@ const char* const kLanguages[] = {"English", "Deutsch", "Francais", "Italiano",
                                   "Espanol", "Nederlands", "Chinese", "Simple"};
 const char* const kLanguageCodes[] = {"en", "de", "fr", "it", "es", "nl", "zh_tw", "zh_cn"};
 
+bool g_languageTold = false;
+
+LRESULT CALLBACK NoticeLanguageChange(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kLanguageChangedMessage) g_languageTold = true;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// The pop-up menu as it showed, closed again from a timer of its loop.
+struct ShownMenu {
+    bool shown;
+    RECT rect;
+};
+ShownMenu g_shownMenu{};
+
+void CALLBACK CloseShownMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    if (!popup || !IsWindowVisible(popup)) return;
+    KillTimer(nullptr, timer);
+    g_shownMenu.shown = true;
+    GetWindowRect(popup, &g_shownMenu.rect);
+    EndMenu();
+}
+
 class MainPageTest : public SettingsTest {
 protected:
     void SetUp() override {
@@ -391,6 +414,63 @@ TEST_F(MainPageTest, IconsShowTheirTipsUntilTheMouseComesOverThem) {
     ASSERT_NE(tip(), nullptr);
     SendMessageW(page, WM_SETCURSOR, reinterpret_cast<WPARAM>(page), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(tip(), nullptr);  // leaving the icon closes it
+}
+
+// A click on an icon: the calibrator only in 24-bit colour, the lamp
+// time-out dialog, and the language dialog, after whose OK the page speaks
+// the new language and the main dialog is told.
+TEST_F(MainPageTest, IconsOpenTheirDialogs) {
+    g_scanSettings.scanMode = 1013;
+    g_scanSettings.isColour = false;
+    OpenPage();
+    Notify(page, IDC_MP_CALIBRATOR_ICON, STN_CLICKED);
+    ASSERT_EQ(recorder.boxes.size(), 1u);
+    EXPECT_EQ(recorder.boxes[0].text, "The scan mode is not in 24-bit color mode.");
+    EXPECT_EQ(recorder.boxes[0].caption, "Attention");
+
+    std::string title;
+    DriveDialog(IDC_SAVER_SCROLL, [&title](HWND dialog) {
+        title = Title(dialog);
+        Click(dialog, IDC_SAVER_CANCEL);
+    }, [this] {
+        Notify(page, IDC_MP_LAMP_ICON, STN_CLICKED);
+        return 0;
+    });
+    EXPECT_EQ(title, "Green Saver");
+
+    g_languageTold = false;
+    SetWindowLongPtrW(main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NoticeLanguageChange));
+    DriveDialog(IDC_LANGUAGE_LIST, [](HWND dialog) {
+        SelectLine(dialog, IDC_LANGUAGE_LIST, 1);
+        Click(dialog, IDC_LANGUAGE_OK);
+    }, [this] {
+        Notify(page, IDC_MP_LANGUAGE_ICON, STN_CLICKED);
+        return 0;
+    });
+    EXPECT_TRUE(g_languageTold);
+    EXPECT_EQ(g_language.index, 1);
+    EXPECT_EQ(ControlText(page, IDC_MP_MODE_LABEL), SourceText(1370));
+    EXPECT_EQ(MenuItems().back(), SourceText(1154));
+    SaveScreenshot(main, "mainpage_gray_de");
+
+    // With DSLANGUAGE "English" there is nothing to choose: no dialog.
+    SetProfile("KVSINFO_A3", "DSLANGUAGE", "English");
+    Notify(page, IDC_MP_LANGUAGE_ICON, STN_CLICKED);
+    EXPECT_EQ(g_language.index, 1);
+}
+
+// A click in the resolution field opens the menu under it.
+TEST_F(MainPageTest, TheResolutionFieldOpensTheMenu) {
+    OpenPage();
+    g_shownMenu = {};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, CloseShownMenu);
+    Notify(page, IDC_MP_RESOLUTION, STN_CLICKED);
+    KillTimer(nullptr, timer);
+    ASSERT_TRUE(g_shownMenu.shown);
+    RECT field;
+    GetWindowRect(GetDlgItem(page, IDC_MP_RESOLUTION), &field);
+    EXPECT_EQ(g_shownMenu.rect.left, field.left);
+    EXPECT_EQ(g_shownMenu.rect.top, field.bottom);
 }
 
 TEST_F(MainPageTest, EveryLanguageHasItsTexts) {
