@@ -68,8 +68,6 @@ struct MainPageState {
 
 MainPageState g_page;
 
-ScanSettings& Settings() { return g_scanSettings; }
-
 void FillList(HWND page, int control, const std::vector<std::wstring>& lines, int selected) {
     SendDlgItemMessageW(page, control, CB_RESETCONTENT, 0, 0);
     for (const std::wstring& line : lines)
@@ -100,7 +98,7 @@ bool OutputMatchingAvailable(const ScanSettings& s) {
 
 // Output matching off where it cannot be had, the box following the record.
 void ShowOutputMatching(HWND page) {
-    ScanSettings& s = Settings();
+    ScanSettings& s = g_scanSettings;
     if (!OutputMatchingAvailable(s) && s.outputMatch) {
         s.outputMatch = 0;
         colour::ReleaseColourProfile(g_processing.profile);
@@ -110,7 +108,7 @@ void ShowOutputMatching(HWND page) {
 }
 
 void ShowResolution(HWND page) {
-    const ScanSettings& s = Settings();
+    const ScanSettings& s = g_scanSettings;
     SetDlgItemInt(page, IDC_MP_RESOLUTION, s.resolution, FALSE);
     const bool halftone = s.destination == kDestHalftonePrinter;
     SetDlgItemTextW(page, IDC_MP_RESOLUTION_UNIT, LoadText(halftone ? TXT_LPI : TXT_DPI).c_str());
@@ -121,7 +119,7 @@ void ShowResolution(HWND page) {
 void FillScaling(HWND page) {
     HWND list = GetDlgItem(page, IDC_MP_SCALING);
     SendMessageW(list, CB_RESETCONTENT, 0, 0);
-    const uint16_t current = Settings().scaling;
+    const uint16_t current = g_scanSettings.scaling;
     LRESULT selected = -1;
     auto add = [list](const std::wstring& text, LPARAM value) {
         LRESULT line = SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -138,7 +136,7 @@ void FillScaling(HWND page) {
 }
 
 void ShowEnabledStates(HWND page) {
-    const ScanSettings& s = Settings();
+    const ScanSettings& s = g_scanSettings;
     Enable(page, IDC_MP_QUALITY, s.destination == kDestHalftonePrinter);
     Enable(page, IDC_MP_DESCREEN, s.scanSource == kSourceReflective);
     Enable(page, IDC_MP_SOURCE, !(g_caps.feederPresent && g_caps.feederEnabled));
@@ -167,7 +165,7 @@ void MouseOver(HWND page, HWND over) {
 }
 
 void OutputMatchingClicked(HWND page) {
-    ScanSettings& s = Settings();
+    ScanSettings& s = g_scanSettings;
     colour::ReleaseColourProfile(g_processing.profile);
     s.outputMatch = IsDlgButtonChecked(page, IDC_MP_OUTPUT_MATCHING) == BST_CHECKED ? 1 : 0;
     if (!s.outputMatch || !OutputMatchingAvailable(s)) {
@@ -189,12 +187,12 @@ void ScalingChosen(HWND page) {
     const LRESULT line = SendMessageW(list, CB_GETCURSEL, 0, 0);
     if (line < 0) return;
     const LRESULT value = SendMessageW(list, CB_GETITEMDATA, static_cast<WPARAM>(line), 0);
-    Settings().scaling = value == kCustomScalingItem ? RunCustomScalingDialog(page) : static_cast<uint16_t>(value);
+    g_scanSettings.scaling = value == kCustomScalingItem ? RunCustomScalingDialog(page) : static_cast<uint16_t>(value);
     FillScaling(page);
 }
 
 void DestinationChosen(HWND page, int line) {
-    ScanSettings& s = Settings();
+    ScanSettings& s = g_scanSettings;
     s.destination = static_cast<uint16_t>(kDestMonitor + line);
     if (s.destination != kDestHalftonePrinter) {
         s.qualityFactor = 10;
@@ -212,7 +210,7 @@ void DestinationChosen(HWND page, int line) {
 }
 
 void ModeChosen(HWND page, int line) {
-    ScanSettings& s = Settings();
+    ScanSettings& s = g_scanSettings;
     SetPersistedScanMode(s, line < 3 ? kModeLineArt + line : kModeColour + (line - 3));
     ReloadResolutionMenu();
     ApplyResolution(page, s.resolution);
@@ -220,7 +218,7 @@ void ModeChosen(HWND page, int line) {
 }
 
 void SourceChosen(HWND page, int line) {
-    ScanSettings& s = Settings();
+    ScanSettings& s = g_scanSettings;
     s.scanSource = static_cast<uint8_t>(line);
     s.sourceId = static_cast<uint16_t>(kSourceIdReflective + line);
     colour::ReleaseColourProfile(g_processing.profile);
@@ -236,7 +234,7 @@ void ListChanged(HWND page, int control) {
         RefreshMainPage(page);
         return;
     }
-    ScanSettings& s = Settings();
+    ScanSettings& s = g_scanSettings;
     switch (control) {
         case IDC_MP_MODE: ModeChosen(page, line); break;
         case IDC_MP_SOURCE: SourceChosen(page, line); break;
@@ -278,7 +276,7 @@ void Command(HWND page, int control, WORD notification) {
         if (control == kMenuCustom) {
             RunCustomResolutionDialog(page);
         } else if (ChooseMenuResolution(control)) {
-            ApplyResolution(page, Settings().resolution);
+            ApplyResolution(page, g_scanSettings.resolution);
         }
         ShowResolution(page);
         return;
@@ -334,6 +332,7 @@ INT_PTR CALLBACK MainPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lPa
             return reinterpret_cast<INT_PTR>(g_page.grey);
         case WM_DESTROY:
             CloseTip();
+            UnregisterToolTipClass(g_twain.instance);
             DestroyResolutionMenu();
             if (g_page.grey) DeleteObject(g_page.grey);
             g_page = {};
@@ -351,7 +350,7 @@ HWND CreateMainPage(HWND mainDialog) {
 }
 
 void RefreshMainPage(HWND page) {
-    const ScanSettings& s = Settings();
+    const ScanSettings& s = g_scanSettings;
     for (const Label& label : kLabels) SetDlgItemTextW(page, label.control, LoadText(label.text).c_str());
     FillList(page, IDC_MP_MODE, Texts(kModeTexts), ModeLine(s));
     FillList(page, IDC_MP_SOURCE, Texts(kSourceTexts), s.scanSource <= kSourceNegative ? s.scanSource : -1);
@@ -371,7 +370,7 @@ void RefreshMainPage(HWND page) {
 void UpdateScanAreaFigures(HWND page) {
     const ScanAreaFigures figures = CurrentScanAreaFigures();
     if (!figures.valid) return;
-    const int unit = static_cast<int>(Settings().unit);
+    const int unit = static_cast<int>(g_scanSettings.unit);
     if (unit != g_page.shownUnit && unit >= 0 && unit < 4) {
         const std::wstring name = LoadText(kUnitTexts[unit]);
         SetDlgItemTextW(page, IDC_MP_WIDTH_UNIT, name.c_str());

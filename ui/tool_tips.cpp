@@ -68,6 +68,8 @@ void RegisterToolTipClass(HINSTANCE instance) {
     RegisterClassW(&windowClass);
 }
 
+void UnregisterToolTipClass(HINSTANCE instance) { UnregisterClassW(kClassName, instance); }
+
 HWND ShowToolTip(HWND owner, POINT screenPoint, const std::wstring& text, HFONT font) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
     HWND tip = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kClassName, text.c_str(), WS_POPUP | WS_BORDER,

@@ -10,8 +10,10 @@
 
 constexpr UINT_PTR kToolTipTimer = 100;
 
-// Registers the window class (once per module).
+// Registers the window class (once per module) and removes it again before
+// the module can be unloaded, so that no class outlives its window procedure.
 void RegisterToolTipClass(HINSTANCE instance);
+void UnregisterToolTipClass(HINSTANCE instance);
 
 // Shows `text` in `font` with its top-left corner at `screenPoint`, for the
 // window `owner`. When the mouse comes over the tip, the tip closes and tells

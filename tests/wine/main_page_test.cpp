@@ -414,6 +414,12 @@ TEST_F(MainPageTest, IconsShowTheirTipsUntilTheMouseComesOverThem) {
     ASSERT_NE(tip(), nullptr);
     SendMessageW(page, WM_SETCURSOR, reinterpret_cast<WPARAM>(page), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(tip(), nullptr);  // leaving the icon closes it
+
+    // The class goes with the page, before the library can be unloaded.
+    WNDCLASSW tipClass;
+    EXPECT_TRUE(GetClassInfoW(g_twain.instance, L"Tooltips Class", &tipClass));
+    DestroyWindow(page);
+    EXPECT_FALSE(GetClassInfoW(g_twain.instance, L"Tooltips Class", &tipClass));
 }
 
 // A click on an icon: the calibrator only in 24-bit colour, the lamp
