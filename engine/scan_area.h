@@ -24,7 +24,7 @@ struct ScanAreaInput {
 
 struct ScanAreaFigures {
     bool valid = false;            // false while the area has no width or length
-    uint32_t effectiveResolution;  // dots per inch of the output
+    uint32_t effectiveResolution = 0;  // dots per inch of the output
     double widthInches = 0;        // W and L: the scanned area, before scaling
     double lengthInches = 0;
     uint64_t widthPixels = 0;      // whole pixels of the output
