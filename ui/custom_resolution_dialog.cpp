@@ -72,7 +72,8 @@ void Typed(HWND dialog) {
     if (g_custom.value != value) ShowValue(dialog);
 }
 
-void Scrolled(HWND dialog, WORD request) {
+// The range stays far below 65536, so the thumb's position in the message is whole.
+void Scrolled(HWND dialog, WORD request, WORD thumb) {
     const long page = CustomResolutionPageStep(g_device.opticalResolution);
     long value = g_custom.value;
     switch (request) {
@@ -83,12 +84,7 @@ void Scrolled(HWND dialog, WORD request) {
         case SB_LEFT: value = g_custom.minimum; break;
         case SB_RIGHT: value = g_custom.maximum; break;
         case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: {
-            SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-            GetScrollInfo(GetDlgItem(dialog, IDC_CUSTOM_RES_SCROLL), SB_CTL, &info);
-            value = info.nTrackPos;
-            break;
-        }
+        case SB_THUMBPOSITION: value = thumb; break;
         default: return;
     }
     Apply(dialog, value);
@@ -101,7 +97,7 @@ INT_PTR CALLBACK CustomResolutionProc(HWND dialog, UINT message, WPARAM wParam, 
             Init(dialog);
             return TRUE;
         case WM_HSCROLL:
-            Scrolled(dialog, LOWORD(wParam));
+            Scrolled(dialog, LOWORD(wParam), HIWORD(wParam));
             return TRUE;
         case WM_COMMAND:
             switch (LOWORD(wParam)) {

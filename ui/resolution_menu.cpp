@@ -149,8 +149,8 @@ void ApplyResolution(HWND page, uint16_t resolution) {
         ResolutionInterpolates(resolution, g_device.opticalResolution, g_caps.xferMechIndex == TWSX_NATIVE);
     HWND mainDialog = GetParent(page);
     if (g_mainDialog.idle && mainDialog) {
-        const bool scannable = !(s.scanMode == kModeColour && s.colourKind == kColour36 && resolution > k36BitScanLimit);
-        EnableWindow(GetDlgItem(mainDialog, IDC_SCAN), scannable);
+        const bool deepColour = s.scanMode == kModeColour && s.colourKind == kColour36;
+        EnableWindow(GetDlgItem(mainDialog, IDC_SCAN), !(deepColour && resolution > k36BitScanLimit));
     }
     UpdateScanAreaFigures(page);
 }

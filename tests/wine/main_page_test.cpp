@@ -244,6 +244,10 @@ TEST_F(MainPageTest, CustomResolutionRangeTypingAndScrolling) {
     g_device.opticalResolution = 600;
     g_caps.xferMechIndex = TWSX_MEMORY;
     CustomResolution([&](HWND dialog) {
+        auto scroll = [dialog](WORD request, WORD thumb = 0) {
+            SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(request, thumb),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_CUSTOM_RES_SCROLL)));
+        };
         EXPECT_EQ(Title(dialog), "Resolution");
         EXPECT_EQ(ControlText(dialog, IDC_CUSTOM_RES_VALUE), "300");
         Type(dialog, IDC_CUSTOM_RES_VALUE, "0");
@@ -252,14 +256,16 @@ TEST_F(MainPageTest, CustomResolutionRangeTypingAndScrolling) {
         EXPECT_EQ(ControlText(dialog, IDC_CUSTOM_RES_VALUE), "1");
         Type(dialog, IDC_CUSTOM_RES_VALUE, "600");
         EXPECT_FALSE(g_job.derived.interpolate);
-        SendMessageW(dialog, WM_HSCROLL, SB_LINERIGHT, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_CUSTOM_RES_SCROLL)));
+        scroll(SB_LINERIGHT);
         EXPECT_EQ(ControlText(dialog, IDC_CUSTOM_RES_VALUE), "601");
         EXPECT_TRUE(g_job.derived.interpolate);  // above the optical 600
         EXPECT_EQ(GetScrollPos(GetDlgItem(dialog, IDC_CUSTOM_RES_SCROLL), SB_CTL), 601);
-        SendMessageW(dialog, WM_HSCROLL, SB_PAGELEFT, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_CUSTOM_RES_SCROLL)));
+        scroll(SB_PAGELEFT);
         EXPECT_EQ(ControlText(dialog, IDC_CUSTOM_RES_VALUE), "551");
         EXPECT_FALSE(g_job.derived.interpolate);
-        SendMessageW(dialog, WM_HSCROLL, SB_RIGHT, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_CUSTOM_RES_SCROLL)));
+        scroll(SB_THUMBTRACK, 777);
+        EXPECT_EQ(ControlText(dialog, IDC_CUSTOM_RES_VALUE), "777");
+        scroll(SB_RIGHT);
         EXPECT_EQ(ControlText(dialog, IDC_CUSTOM_RES_VALUE), "1200");
         EXPECT_TRUE(g_job.derived.interpolate);
         Type(dialog, IDC_CUSTOM_RES_VALUE, "700");
