@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "engine/driver_buffer.h"
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 
 struct JobState {
     ScanDerived derived;             // scan resolution, interpolation, mode byte, post-processing

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "engine/frame_units.h"
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 
 namespace {
 

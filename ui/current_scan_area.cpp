@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "device/device.h"
-#include "engine/settings_record.h"
+#include "settings/settings_record.h"
 
 ScanAreaFigures CurrentScanAreaFigures() {
     const ScanSettings& s = g_scanSettings;

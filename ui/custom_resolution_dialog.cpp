@@ -3,10 +3,11 @@
 
 #include "device/device.h"
 #include "engine/resolution_rules.h"
-#include "engine/settings_record.h"
+#include "profile/module_instance.h"
+#include "profile/texts.h"
 #include "resources/resource_ids.h"
-#include "settings/texts.h"
-#include "twain/session.h"
+#include "session/session.h"
+#include "settings/settings_record.h"
 #include "ui/custom_dialogs.h"
 #include "ui/main_page.h"
 #include "ui/resolution_menu.h"
@@ -132,5 +133,5 @@ INT_PTR CALLBACK CustomResolutionProc(HWND dialog, UINT message, WPARAM wParam, 
 void RunCustomResolutionDialog(HWND page) {
     g_custom = {};
     g_custom.page = page;
-    DialogBoxParamW(g_twain.instance, L"CUSTOM", page, CustomResolutionProc, 0);
+    DialogBoxParamW(g_moduleInstance, L"CUSTOM", page, CustomResolutionProc, 0);
 }

@@ -2,10 +2,11 @@
 #include <string>
 
 #include "engine/resolution_rules.h"
-#include "engine/settings_record.h"
+#include "profile/module_instance.h"
+#include "profile/texts.h"
 #include "resources/resource_ids.h"
-#include "settings/texts.h"
-#include "twain/session.h"
+#include "session/session.h"
+#include "settings/settings_record.h"
 #include "ui/custom_dialogs.h"
 
 namespace {
@@ -84,6 +85,6 @@ INT_PTR CALLBACK CustomScalingProc(HWND dialog, UINT message, WPARAM wParam, LPA
 uint16_t RunCustomScalingDialog(HWND owner) {
     g_scalingEdit = {};
     g_scalingEdit.start = g_scanSettings.scaling;
-    const INT_PTR result = DialogBoxParamW(g_twain.instance, L"CUSTOMSCAL", owner, CustomScalingProc, 0);
+    const INT_PTR result = DialogBoxParamW(g_moduleInstance, L"CUSTOMSCAL", owner, CustomScalingProc, 0);
     return result > 0 ? static_cast<uint16_t>(result) : g_scalingEdit.start;
 }

@@ -4,14 +4,15 @@
 
 #include "device/dialog_link.h"
 #include "engine/calibration.h"
+#include "profile/module_instance.h"
+#include "profile/profile.h"
+#include "profile/texts.h"
 #include "resources/resource_ids.h"
+#include "session/capability_state.h"
+#include "session/notify.h"
+#include "session/session.h"
 #include "settings/file_dialog.h"
-#include "settings/profile.h"
 #include "settings/profile_settings.h"
-#include "settings/texts.h"
-#include "twain/capability_state.h"
-#include "twain/notify.h"
-#include "twain/session.h"
 #include "ui/main_page.h"
 #include "ui/prescan_sequence.h"
 #include "ui/scan_sequence.h"
@@ -99,7 +100,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 HWND CreateMainDialog() {
-    return CreateDialogParamW(g_twain.instance, L"SCANNER", nullptr, MainDialogProc, 0);
+    return CreateDialogParamW(g_moduleInstance, L"SCANNER", nullptr, MainDialogProc, 0);
 }
 
 void DestroyMainDialog() {

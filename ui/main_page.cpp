@@ -5,14 +5,16 @@
 
 #include "engine/processing.h"
 #include "engine/resolution_rules.h"
-#include "engine/settings_record.h"
 #include "imaging/colour_profile.h"
+#include "profile/module_instance.h"
+#include "profile/profile.h"
+#include "profile/texts.h"
 #include "resources/resource_ids.h"
-#include "settings/profile.h"
+#include "session/capability_state.h"
+#include "session/session.h"
+#include "settings/host_rules.h"
 #include "settings/settings_dialogs.h"
-#include "settings/texts.h"
-#include "twain/capability_state.h"
-#include "twain/session.h"
+#include "settings/settings_record.h"
 #include "ui/current_scan_area.h"
 #include "ui/custom_dialogs.h"
 #include "ui/main_dialog.h"
@@ -332,7 +334,7 @@ INT_PTR CALLBACK MainPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lPa
             return reinterpret_cast<INT_PTR>(g_page.grey);
         case WM_DESTROY:
             CloseTip();
-            UnregisterToolTipClass(g_twain.instance);
+            UnregisterToolTipClass(g_moduleInstance);
             DestroyResolutionMenu();
             if (g_page.grey) DeleteObject(g_page.grey);
             g_page = {};
@@ -345,8 +347,8 @@ INT_PTR CALLBACK MainPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 HWND CreateMainPage(HWND mainDialog) {
-    RegisterToolTipClass(g_twain.instance);
-    return CreateDialogParamW(g_twain.instance, MAKEINTRESOURCEW(IDD_MAIN_PAGE), mainDialog, MainPageProc, 0);
+    RegisterToolTipClass(g_moduleInstance);
+    return CreateDialogParamW(g_moduleInstance, MAKEINTRESOURCEW(IDD_MAIN_PAGE), mainDialog, MainPageProc, 0);
 }
 
 void RefreshMainPage(HWND page) {

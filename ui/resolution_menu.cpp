@@ -6,14 +6,15 @@
 #include "device/device.h"
 #include "engine/job_state.h"
 #include "engine/resolution_rules.h"
-#include "engine/settings_record.h"
+#include "profile/language.h"
+#include "profile/module_instance.h"
+#include "profile/profile.h"
+#include "profile/value_format.h"
 #include "resources/resource_ids.h"
-#include "settings/language.h"
-#include "settings/profile.h"
+#include "session/capability_state.h"
+#include "session/session.h"
 #include "settings/profile_settings.h"
-#include "settings/value_format.h"
-#include "twain/capability_state.h"
-#include "twain/session.h"
+#include "settings/settings_record.h"
 #include "twain/twain.h"
 #include "ui/main_dialog.h"
 #include "ui/main_page.h"
@@ -104,7 +105,7 @@ void ReloadResolutionMenu() {
     DestroyResolutionMenu();
     const ScanSettings& s = g_scanSettings;
     const int base = ResolutionMenuFor(s.destination, s.scanMode, s.colourKind, g_device.opticalResolution);
-    g_menu.menu = LoadMenuW(g_twain.instance, MAKEINTRESOURCEW(base + g_language.index));
+    g_menu.menu = LoadMenuW(g_moduleInstance, MAKEINTRESOURCEW(base + g_language.index));
     if (!g_menu.menu) return;
     g_menu.popup = GetSubMenu(g_menu.menu, 0);
     InsertCustomItems();

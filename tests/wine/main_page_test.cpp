@@ -8,6 +8,7 @@
 #include "engine/job_state.h"
 #include "engine/processing.h"
 #include "imaging/colour_profile.h"
+#include "profile/module_instance.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/dialog_driver.h"
 #include "tests/wine/settings_fixture.h"
@@ -423,9 +424,9 @@ TEST_F(MainPageTest, IconsShowTheirTipsUntilTheMouseComesOverThem) {
 
     // The class goes with the page, before the library can be unloaded.
     WNDCLASSW tipClass;
-    EXPECT_TRUE(GetClassInfoW(g_twain.instance, L"Tooltips Class", &tipClass));
+    EXPECT_TRUE(GetClassInfoW(g_moduleInstance, L"Tooltips Class", &tipClass));
     DestroyWindow(page);
-    EXPECT_FALSE(GetClassInfoW(g_twain.instance, L"Tooltips Class", &tipClass));
+    EXPECT_FALSE(GetClassInfoW(g_moduleInstance, L"Tooltips Class", &tipClass));
 }
 
 // A click on an icon: the calibrator only in 24-bit colour, the lamp
