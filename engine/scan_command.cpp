@@ -56,7 +56,7 @@ bool HostTakesColourKind() {
 
 bool DiskHasRoom(HWND owner) {
     uint32_t header = g_caps.fileFormatIndex == TWFF_BMP ? kBmpHeaderBytes : kTiffHeaderBytes;
-    uint64_t needed = uint64_t{g_job.imageSizeEstimate} + header;
+    uint64_t needed = g_job.imageSizeEstimate + header;
     uint64_t free = 0;
     if (!FreeDiskBytesOf(g_setup.fileSetupDefault.FileName, free)) return Refuse(owner, MSG_WRITE_FILE_ERROR);
     if (free < needed) {
@@ -182,7 +182,7 @@ bool DescribeImage() {
 void ResetJob() {
     FreeScanBuffer();
     DestroyProgressWindow();
-    uint32_t estimate = g_job.imageSizeEstimate;
+    uint64_t estimate = g_job.imageSizeEstimate;
     float length = g_job.scanLengthInches;
     g_job = JobState{};
     g_job.imageSizeEstimate = estimate;

@@ -13,6 +13,7 @@
 #include "session/session.h"
 #include "settings/file_dialog.h"
 #include "settings/profile_settings.h"
+#include "ui/main_page.h"
 #include "ui/prescan_sequence.h"
 #include "ui/scan_sequence.h"
 
@@ -38,6 +39,14 @@ void InitTexts(HWND dialog) {
     SetControlText(dialog, IDC_RESET, LoadText(TXT_RESET));
 }
 
+// The main page under the tab strip.
+void ShowMainPage(HWND dialog) {
+    HWND page = CreateMainPage(dialog);
+    RECT place{6, 24, 0, 0};
+    MapDialogRect(dialog, &place);
+    SetWindowPos(page, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+}
+
 bool ButtonEnabled(HWND dialog, int control) { return IsWindowEnabled(GetDlgItem(dialog, control)) != FALSE; }
 
 // Cancel and the close box: ask the host to close the source, unless a scan
@@ -56,6 +65,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             LoadProfileSettings(ModelSectionName().c_str());
             MarkCalibrationDue();
             InitTexts(dialog);
+            ShowMainPage(dialog);
             return TRUE;
         case WM_COMMAND:
             if (!g_mainDialog.idle) return TRUE;
