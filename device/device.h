@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "device/driver_entries.h"
 #include "device/request_blocks.h"
@@ -36,9 +37,18 @@ bool DeviceRecordReachable();
 bool BindDriverLibrary();
 void UnbindDriverLibrary();
 
+// What opening learns about the scanner for the TWAIN side: the version text
+// of the source's identity and whether a document feeder is fitted. `known`
+// once the scanner answered its inquiry, even when the open fails later.
+struct ScannerIdentity {
+    bool known = false;
+    std::string versionInfo;
+    bool feederPresent = false;
+};
+
 // Finds the scanner, identifies it and waits until it is ready. Shows the
 // message of every failure.
-bool OpenScanner();
+bool OpenScanner(ScannerIdentity& identity);
 
 // Carries out one request on its block; the caller reads the status word.
 // Returns false only when the transport failed.

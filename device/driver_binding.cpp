@@ -3,7 +3,7 @@
 
 #include "device/device.h"
 #include "device/driver_memory.h"
-#include "settings/profile.h"
+#include "profile/profile.h"
 
 namespace {
 // The request blocks inside travel to the driver by address.

@@ -6,9 +6,9 @@
 #include "device/device.h"
 #include "device/dialog_link.h"
 #include "device/inquiry.h"
+#include "profile/profile.h"
+#include "profile/texts.h"
 #include "resources/resource_ids.h"
-#include "settings/profile.h"
-#include "settings/texts.h"
 
 namespace {
 

@@ -4,10 +4,8 @@
 #include "device/device.h"
 #include "device/inquiry.h"
 #include "device/messages.h"
+#include "profile/texts.h"
 #include "resources/resource_ids.h"
-#include "settings/texts.h"
-#include "twain/capability_state.h"
-#include "twain/session.h"
 
 namespace {
 
@@ -16,7 +14,7 @@ bool SharingProgramRunning() { return FindWindowA("Lendaro", nullptr) != nullptr
 
 }  // namespace
 
-bool OpenScanner() {
+bool OpenScanner(ScannerIdentity& identity) {
     if (SharingProgramRunning()) {
         ShowMessage(nullptr, LoadText(MSG_SHARED_1) + LoadText(MSG_SHARED_2) + L"\n" + LoadText(MSG_SHARED_3));
         return false;
@@ -42,11 +40,9 @@ bool OpenScanner() {
     }
 
     SetGreenSaver(SaverDelayFromProfile());
-    std::string version = BuildVersionText(inquiry, LoadTextA(TXT_ADAPTEC_CARD));
-    CopyCut(g_twain.dsIdentity.Version.Info, version.c_str());
-
-    g_caps.feederPresent = inquiry[blocks::inquiry::kFeeder] == 1;
-    g_caps.feederEnabled = g_caps.feederPresent;
+    identity.versionInfo = BuildVersionText(inquiry, LoadTextA(TXT_ADAPTEC_CARD));
+    identity.feederPresent = inquiry[blocks::inquiry::kFeeder] == 1;
+    identity.known = true;
     if (!(inquiry[blocks::inquiry::kCapabilityFlags] & blocks::inquiry::kBelongsFlag)) {
         ShowDeviceError(nullptr, MSG_WRONG_SCANNER);
         return false;

@@ -1,7 +1,7 @@
 #include "device/device.h"
 #include "device/messages.h"
 #include "device/notices.h"
-#include "settings/profile.h"
+#include "profile/profile.h"
 #include "resources/resource_ids.h"
 
 namespace {

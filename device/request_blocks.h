@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "imaging/little_endian.h"
+
 namespace blocks {
 
 // Function codes
@@ -144,24 +146,11 @@ constexpr uint16_t kPaperJam = 0x8217;
 constexpr uint16_t kNoPaper = 0x8321;
 constexpr uint16_t kCoverOpen = 0x8414;
 
-inline uint16_t GetU16(const uint8_t* block, size_t offset) {
-    return static_cast<uint16_t>(block[offset] | (block[offset + 1] << 8));
-}
-
-inline uint32_t GetU32(const uint8_t* block, size_t offset) {
-    return static_cast<uint32_t>(block[offset]) | (static_cast<uint32_t>(block[offset + 1]) << 8) |
-           (static_cast<uint32_t>(block[offset + 2]) << 16) |
-           (static_cast<uint32_t>(block[offset + 3]) << 24);
-}
-
-inline void PutU16(uint8_t* block, size_t offset, uint16_t value) {
-    block[offset] = static_cast<uint8_t>(value);
-    block[offset + 1] = static_cast<uint8_t>(value >> 8);
-}
-
-inline void PutU32(uint8_t* block, size_t offset, uint32_t value) {
-    for (int i = 0; i < 4; ++i) block[offset + i] = static_cast<uint8_t>(value >> (8 * i));
-}
+// The blocks are little-endian records.
+using le::GetU16;
+using le::GetU32;
+using le::PutU16;
+using le::PutU32;
 
 // The shading requests, whose blocks carry descriptor tables by their 32-bit
 // addresses: the read of `lines` white lines of `lineBytes` into the buffer

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 
 // The source the dialog starts with and the word the prescan module reads it
 // from. With a transparency adapter the word holds the scan source in its

@@ -6,10 +6,10 @@
 #include "engine/job_state.h"
 #include "engine/processing.h"
 #include "engine/read_machinery.h"
-#include "engine/settings_record.h"
 #include "engine/transfer.h"
 #include "resources/resource_ids.h"
-#include "twain/session.h"
+#include "session/session.h"
+#include "settings/settings_record.h"
 
 bool TransferInProgress() { return !g_job.newImage && g_delivery.rowsDelivered < g_processing.plan.rows; }
 

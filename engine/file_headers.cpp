@@ -1,7 +1,7 @@
 #include "engine/file_headers.h"
 
 #include "device/request_blocks.h"
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 
 namespace fileheaders {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 
 constexpr int kPreviewUnitsPerInch = 30;
 

@@ -1,6 +1,6 @@
 #include "engine/image_size.h"
 
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 
 uint32_t EstimateImageSize(uint16_t scanMode, uint16_t resolution, uint16_t scaling, double widthInches,
                            double lengthInches) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 
 struct InformationField {
     int control;

@@ -10,13 +10,13 @@
 #include "device/messages.h"
 #include "engine/file_writer.h"
 #include "engine/job_state.h"
-#include "engine/settings_record.h"
+#include "profile/profile.h"
+#include "profile/texts.h"
 #include "resources/resource_ids.h"
-#include "settings/profile.h"
-#include "settings/texts.h"
-#include "twain/capability_state.h"
-#include "twain/host_rules.h"
-#include "twain/session.h"
+#include "session/capability_state.h"
+#include "session/session.h"
+#include "settings/host_rules.h"
+#include "settings/settings_record.h"
 
 ProcessingState g_processing;
 

@@ -9,8 +9,8 @@
 #include <optional>
 
 #include "engine/resample.h"
-#include "engine/scan_settings.h"
 #include "imaging/convolution.h"
+#include "settings/scan_settings.h"
 
 namespace processing {
 

@@ -4,7 +4,7 @@
 #include <new>
 #include <utility>
 
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 
 namespace resample {
 

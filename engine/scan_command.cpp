@@ -10,23 +10,23 @@
 #include "device/dialog_link.h"
 #include "device/inquiry.h"
 #include "device/messages.h"
+#include "device/notices.h"
 #include "engine/calibration.h"
 #include "engine/calibration_state.h"
 #include "engine/disk_space.h"
+#include "engine/image_info.h"
 #include "engine/job_state.h"
 #include "engine/processing.h"
 #include "engine/read_machinery.h"
 #include "engine/scan_tone.h"
-#include "engine/settings_record.h"
-#include "device/notices.h"
+#include "profile/profile.h"
 #include "resources/resource_ids.h"
-#include "settings/profile.h"
-#include "twain/capability_state.h"
-#include "twain/host_rules.h"
-#include "twain/image_info.h"
-#include "twain/image_setup.h"
-#include "twain/notify.h"
-#include "twain/session.h"
+#include "session/capability_state.h"
+#include "session/image_setup.h"
+#include "session/notify.h"
+#include "session/session.h"
+#include "settings/host_rules.h"
+#include "settings/settings_record.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ bool HostTakesColourKind() {
 
 bool DiskHasRoom(HWND owner) {
     uint32_t header = g_caps.fileFormatIndex == TWFF_BMP ? kBmpHeaderBytes : kTiffHeaderBytes;
-    uint64_t needed = uint64_t{g_job.imageSizeEstimate} + header;
+    uint64_t needed = g_job.imageSizeEstimate + header;
     uint64_t free = 0;
     if (!FreeDiskBytesOf(g_setup.fileSetupDefault.FileName, free)) return Refuse(owner, MSG_WRITE_FILE_ERROR);
     if (free < needed) {
@@ -182,7 +182,7 @@ bool DescribeImage() {
 void ResetJob() {
     FreeScanBuffer();
     DestroyProgressWindow();
-    uint32_t estimate = g_job.imageSizeEstimate;
+    uint64_t estimate = g_job.imageSizeEstimate;
     float length = g_job.scanLengthInches;
     g_job = JobState{};
     g_job.imageSizeEstimate = estimate;

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 
 // Scans `frame` (units of 1/OpticalRate inch) with the settings record.
 // `speedArgument` holds a speed value in its low half and the scan source in

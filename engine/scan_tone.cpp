@@ -2,11 +2,11 @@
 
 #include "device/device.h"
 #include "device/messages.h"
-#include "engine/settings_record.h"
-#include "imaging/tone_download.h"
+#include "device/tone_download.h"
 #include "resources/resource_ids.h"
-#include "twain/host_rules.h"
-#include "twain/session.h"
+#include "session/session.h"
+#include "settings/host_rules.h"
+#include "settings/settings_record.h"
 
 namespace {
 

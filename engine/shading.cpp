@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 
 namespace shading {
 

@@ -11,14 +11,14 @@
 #include "engine/job_state.h"
 #include "engine/processing.h"
 #include "engine/read_machinery.h"
-#include "engine/settings_record.h"
 #include "engine/transfer.h"
-#include "engine/work_file.h"
 #include "engine/wait_cursor.h"
+#include "engine/work_file.h"
 #include "imaging/widen36.h"
 #include "resources/resource_ids.h"
-#include "twain/image_setup.h"
-#include "twain/session.h"
+#include "session/image_setup.h"
+#include "session/session.h"
+#include "settings/settings_record.h"
 
 namespace {
 

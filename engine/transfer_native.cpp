@@ -10,11 +10,11 @@
 #include "engine/job_state.h"
 #include "engine/processing.h"
 #include "engine/read_machinery.h"
-#include "engine/settings_record.h"
 #include "engine/transfer.h"
 #include "imaging/dib_filters.h"
 #include "resources/resource_ids.h"
-#include "twain/session.h"
+#include "session/session.h"
+#include "settings/settings_record.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include "engine/job_state.h"
 #include "engine/processing.h"
 #include "engine/read_machinery.h"
-#include "engine/settings_record.h"
 #include "resources/resource_ids.h"
-#include "twain/image_setup.h"
+#include "session/image_setup.h"
+#include "settings/settings_record.h"
 
 DeliveryState g_delivery;
 

@@ -4,19 +4,19 @@
 
 #include "device/device.h"
 #include "device/messages.h"
-#include "resources/resource_ids.h"
-#include "settings/profile_settings.h"
+#include "engine/image_info.h"
 #include "engine/image_size.h"
 #include "engine/job_state.h"
 #include "engine/scan_command.h"
-#include "engine/settings_record.h"
-#include "twain/capability_state.h"
+#include "resources/resource_ids.h"
+#include "session/capability_state.h"
+#include "session/image_setup.h"
+#include "session/notify.h"
+#include "session/session.h"
+#include "settings/host_rules.h"
+#include "settings/profile_settings.h"
+#include "settings/settings_record.h"
 #include "twain/cap_container.h"
-#include "twain/host_rules.h"
-#include "twain/image_info.h"
-#include "twain/image_setup.h"
-#include "twain/notify.h"
-#include "twain/session.h"
 
 namespace {
 

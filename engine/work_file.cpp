@@ -8,11 +8,11 @@
 #include "engine/job_state.h"
 #include "engine/processing.h"
 #include "engine/read_machinery.h"
-#include "engine/settings_record.h"
 #include "imaging/filter_common.h"
 #include "resources/resource_ids.h"
-#include "twain/image_setup.h"
-#include "twain/session.h"
+#include "session/image_setup.h"
+#include "session/session.h"
+#include "settings/settings_record.h"
 
 namespace {
 

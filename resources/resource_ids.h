@@ -258,7 +258,6 @@
 
 // Dialog frame, information and about
 // Pages of the main dialog, created inside it as child dialogs.
-#define IDD_PAGE_MAIN 501
 #define IDD_PAGE_ABOUT 504
 #define IDD_PAGE_ENHANCEMENTS 505
 #define IDD_PAGE_FILTERS 506
@@ -321,3 +320,56 @@
 #define TXT_BALANCE_CR 414
 #define TXT_BALANCE_MG 415
 #define TXT_BALANCE_YB 416
+
+// Main page (template 501) and the custom-value dialogs
+#define IDD_MAIN_PAGE 501
+#define IDC_MP_MODE_LABEL 1001
+#define IDC_MP_MODE 1002
+#define IDC_MP_SOURCE_LABEL 1003
+#define IDC_MP_SOURCE 1004
+#define IDC_MP_RESOLUTION_LABEL 1005
+#define IDC_MP_RESOLUTION 1006
+#define IDC_MP_RESOLUTION_UNIT 1007
+#define IDC_MP_DESTINATION_LABEL 1008
+#define IDC_MP_DESTINATION 1009
+#define IDC_MP_QUALITY_LABEL 1010
+#define IDC_MP_QUALITY 1011
+#define IDC_MP_DESCREEN_LABEL 1012
+#define IDC_MP_DESCREEN 1013
+#define IDC_MP_OUTPUT_MATCHING 1014
+#define IDC_MP_CALIBRATOR_ICON 1015
+#define IDC_MP_UNIT_LABEL 1016
+#define IDC_MP_WIDTH_LABEL 1017
+#define IDC_MP_WIDTH 1018
+#define IDC_MP_WIDTH_UNIT 1019
+#define IDC_MP_LENGTH 1020
+#define IDC_MP_UNIT 1021
+#define IDC_MP_LENGTH_LABEL 1022
+#define IDC_MP_SCALING 1023
+#define IDC_MP_LENGTH_UNIT 1024
+#define IDC_MP_SIZE_LABEL 1025
+#define IDC_MP_SIZE 1026
+#define IDC_MP_KB_LABEL 1027
+#define IDC_MP_LANGUAGE_ICON 1028
+#define IDC_MP_SCALING_LABEL 1029
+#define IDC_MP_LAMP_ICON 1030
+// Resolution menus: base + language index (see engine/resolution_rules.h)
+#define IDM_RESOLUTION_600 800
+#define IDM_RESOLUTION_800 810
+#define IDM_RESOLUTION_1200 820
+#define IDM_RESOLUTION_HALFTONE 830
+#define IDM_RESOLUTION_36BIT 840
+#define IDC_RES_CUSTOM 1817
+// Custom-resolution dialog "CUSTOM"
+#define IDC_CUSTOM_RES_LABEL 1200
+#define IDC_CUSTOM_RES_SCROLL 1201
+#define IDC_CUSTOM_RES_VALUE 1202
+#define IDC_CUSTOM_RES_UNIT 1203
+#define IDC_CUSTOM_OK 1204
+#define IDC_CUSTOM_RES_CANCEL 1025
+// Custom-scaling dialog "CUSTOMSCAL"
+#define IDC_CUSTOM_SCALING_VALUE 1001
+#define IDC_CUSTOM_SCALING_CANCEL 1002
+#define IDC_CUSTOM_SCALING_LABEL 1003
+// Texts
+#define TXT_CUSTOM_RANGE 850        // "Range:" before the allowed values of a custom dialog

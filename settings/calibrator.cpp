@@ -1,11 +1,11 @@
 #include <string>
 
-#include "engine/settings_record.h"
+#include "profile/profile.h"
+#include "profile/texts.h"
 #include "resources/resource_ids.h"
 #include "settings/calibrator_title.h"
-#include "settings/profile.h"
 #include "settings/settings_dialogs.h"
-#include "settings/texts.h"
+#include "settings/settings_record.h"
 
 namespace {
 

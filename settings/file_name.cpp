@@ -1,6 +1,6 @@
 #include "settings/file_name.h"
 
-#include "settings/value_format.h"
+#include "profile/value_format.h"
 
 CheckedFileName CheckSettingsFileName(const std::string& typed, const std::string& extension, bool patternLists) {
     if (typed.size() >= kMaxSettingsPath) return {FileNameCheck::TooLong, typed};

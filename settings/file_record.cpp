@@ -1,7 +1,7 @@
 #include "settings/file_record.h"
 
+#include "profile/value_format.h"
 #include "settings/stored_fields.h"
-#include "settings/value_format.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "engine/scan_settings.h"
 #include "settings/key_lookup.h"
+#include "settings/scan_settings.h"
 
 // FileType of a file with this extension: 0 for "PAR", 1 for "SET" (case
 // ignored), -1 for any other.

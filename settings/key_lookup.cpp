@@ -1,6 +1,6 @@
 #include "settings/key_lookup.h"
 
-#include "settings/value_format.h"
+#include "profile/value_format.h"
 
 std::string ReadKeyText(const KeyLookup& lookup, const std::string& key, const char* fallback, size_t buffer) {
     std::optional<std::string> value = lookup(key);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "settings/value_format.h"
+#include "profile/value_format.h"
 
 int ClampLampMinutes(int32_t minutes) { return std::clamp<int32_t>(minutes, kLampMinutesMin, kLampMinutesMax); }
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "profile/value_format.h"
 #include "settings/stored_fields.h"
-#include "settings/value_format.h"
 
 namespace {
 

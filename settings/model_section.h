@@ -2,8 +2,8 @@
 // read into the settings record and which keys a save writes, in order.
 #pragma once
 
-#include "engine/scan_settings.h"
 #include "settings/key_lookup.h"
+#include "settings/scan_settings.h"
 
 // What a load needs to know besides the stored keys.
 struct ProfileLoadContext {

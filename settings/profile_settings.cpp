@@ -4,14 +4,15 @@
 
 #include "device/device.h"
 #include "device/inquiry.h"
-#include "engine/settings_record.h"
+#include "profile/language.h"
+#include "profile/profile.h"
+#include "profile/texts.h"
 #include "resources/resource_ids.h"
-#include "settings/language.h"
+#include "session/capability_state.h"
+#include "settings/host_rules.h"
 #include "settings/model_section.h"
-#include "settings/profile.h"
 #include "settings/profile_lookup.h"
-#include "settings/texts.h"
-#include "twain/capability_state.h"
+#include "settings/settings_record.h"
 
 std::string ModelSectionName() {
     const char* name = ModelNameFor(g_device.opticalResolution);

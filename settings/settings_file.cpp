@@ -3,13 +3,13 @@
 #include <vector>
 
 #include "device/messages.h"
-#include "engine/settings_record.h"
 #include "resources/resource_ids.h"
 #include "settings/file_dialog.h"
 #include "settings/file_name.h"
 #include "settings/file_record.h"
 #include "settings/profile_lookup.h"
 #include "settings/profile_settings.h"
+#include "settings/settings_record.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "settings/stored_fields.h"
 
-#include "settings/value_format.h"
+#include "profile/value_format.h"
 
 namespace {
 

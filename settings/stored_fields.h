@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 
 enum class ToneField { Highlight, Shadow, Gamma };
 

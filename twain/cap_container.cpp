@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "device/request_blocks.h"
+#include "imaging/little_endian.h"
 
 namespace {
 
@@ -28,14 +28,14 @@ size_t OneValueReadSize(TW_UINT16 itemType) {
 
 void PutItem(uint8_t* at, size_t size, TW_UINT32 item) {
     if (size == 1) *at = static_cast<uint8_t>(item);
-    else if (size == 2) blocks::PutU16(at, 0, static_cast<uint16_t>(item));
-    else blocks::PutU32(at, 0, item);
+    else if (size == 2) le::PutU16(at, 0, static_cast<uint16_t>(item));
+    else le::PutU32(at, 0, item);
 }
 
 TW_UINT32 GetItem(const uint8_t* at, size_t size) {
     if (size == 1) return *at;
-    if (size == 2) return blocks::GetU16(at, 0);
-    return blocks::GetU32(at, 0);
+    if (size == 2) return le::GetU16(at, 0);
+    return le::GetU32(at, 0);
 }
 
 }  // namespace
@@ -60,27 +60,27 @@ size_t EnumerationBlockSize(TW_UINT16 itemType, TW_UINT32 numItems) {
 
 bool WriteOneValue(uint8_t* block, size_t blockSize, TW_UINT16 itemType, TW_UINT32 item) {
     if (blockSize < kOneValueSize) return false;
-    blocks::PutU16(block, kItemType, itemType);
-    blocks::PutU32(block, kValue, item);
+    le::PutU16(block, kItemType, itemType);
+    le::PutU32(block, kValue, item);
     return true;
 }
 
 bool WriteRange(uint8_t* block, size_t blockSize, const RangeValues& range) {
     if (blockSize < kRangeSize) return false;
-    blocks::PutU16(block, kItemType, range.itemType);
+    le::PutU16(block, kItemType, range.itemType);
     const TW_UINT32 values[] = {range.minValue, range.maxValue, range.stepSize, range.defaultValue,
                                 range.currentValue};
-    for (size_t i = 0; i < std::size(values); ++i) blocks::PutU32(block, kValue + i * kRangeValueSize, values[i]);
+    for (size_t i = 0; i < std::size(values); ++i) le::PutU32(block, kValue + i * kRangeValueSize, values[i]);
     return true;
 }
 
 bool WriteEnumeration(uint8_t* block, size_t blockSize, const EnumerationHeader& header, const TW_UINT32* items) {
     const size_t needed = EnumerationBlockSize(header.itemType, header.numItems);
     if (needed == 0 || blockSize < needed) return false;
-    blocks::PutU16(block, kItemType, header.itemType);
-    blocks::PutU32(block, kValue, header.numItems);
-    blocks::PutU32(block, kCurrentIndex, header.currentIndex);
-    blocks::PutU32(block, kDefaultIndex, header.defaultIndex);
+    le::PutU16(block, kItemType, header.itemType);
+    le::PutU32(block, kValue, header.numItems);
+    le::PutU32(block, kCurrentIndex, header.currentIndex);
+    le::PutU32(block, kDefaultIndex, header.defaultIndex);
     const size_t itemSize = EnumerationItemSize(header.itemType);
     for (TW_UINT32 i = 0; i < header.numItems; ++i)
         PutItem(block + kEnumerationItems + i * itemSize, itemSize, items[i]);
@@ -96,8 +96,8 @@ size_t ArrayBlockSize(TW_UINT16 itemType, TW_UINT32 numItems) {
 bool WriteArray(uint8_t* block, size_t blockSize, TW_UINT16 itemType, const TW_UINT32* items, TW_UINT32 numItems) {
     const size_t needed = ArrayBlockSize(itemType, numItems);
     if (needed == 0 || blockSize < needed) return false;
-    blocks::PutU16(block, kItemType, itemType);
-    blocks::PutU32(block, kValue, numItems);
+    le::PutU16(block, kItemType, itemType);
+    le::PutU32(block, kValue, numItems);
     const size_t itemSize = EnumerationItemSize(itemType);
     for (TW_UINT32 i = 0; i < numItems; ++i) PutItem(block + kArrayItems + i * itemSize, itemSize, items[i]);
     return true;
@@ -105,7 +105,7 @@ bool WriteArray(uint8_t* block, size_t blockSize, TW_UINT16 itemType, const TW_U
 
 bool ReadOneValue(const uint8_t* block, size_t blockSize, TW_UINT32& value) {
     if (blockSize < kValue) return false;
-    const size_t itemSize = OneValueReadSize(blocks::GetU16(block, kItemType));
+    const size_t itemSize = OneValueReadSize(le::GetU16(block, kItemType));
     if (itemSize == 0 || blockSize < kValue + itemSize) return false;
     value = GetItem(block + kValue, itemSize);
     return true;
@@ -113,8 +113,8 @@ bool ReadOneValue(const uint8_t* block, size_t blockSize, TW_UINT32& value) {
 
 bool ReadEnumeration(const uint8_t* block, size_t blockSize, TW_UINT32& value) {
     if (blockSize < kEnumerationItems) return false;
-    const size_t itemSize = EnumerationItemSize(blocks::GetU16(block, kItemType));
-    const TW_UINT32 numItems = blocks::GetU32(block, kValue);
+    const size_t itemSize = EnumerationItemSize(le::GetU16(block, kItemType));
+    const TW_UINT32 numItems = le::GetU32(block, kValue);
     if (itemSize == 0 || numItems == 0 || numItems > (blockSize - kEnumerationItems) / itemSize) return false;
     value = GetItem(block + kEnumerationItems, itemSize);
     return true;

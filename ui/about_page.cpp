@@ -4,10 +4,11 @@
 
 #include "device/device.h"
 #include "device/inquiry.h"
+#include "profile/module_instance.h"
+#include "profile/profile.h"
+#include "profile/texts.h"
 #include "resources/resource_ids.h"
-#include "settings/profile.h"
-#include "settings/texts.h"
-#include "twain/session.h"
+#include "session/session.h"
 #include "ui/dialog_look.h"
 
 namespace {
@@ -16,7 +17,7 @@ void SetText(HWND page, int control, const std::wstring& text) { SetDlgItemTextW
 
 // The picture's bitmap, owned by the page until it is destroyed.
 void SetPicture(HWND page, bool brand) {
-    HBITMAP bitmap = LoadBitmapW(g_twain.instance, brand ? L"IDB_ABOUT_BRAND" : L"IDB_ABOUT_NOBRAND");
+    HBITMAP bitmap = LoadBitmapW(g_moduleInstance, brand ? L"IDB_ABOUT_BRAND" : L"IDB_ABOUT_NOBRAND");
     HANDLE old = reinterpret_cast<HANDLE>(SendDlgItemMessageW(page, IDC_ABOUT_PICTURE, STM_SETIMAGE, IMAGE_BITMAP,
                                                               reinterpret_cast<LPARAM>(bitmap)));
     if (old) DeleteObject(old);
@@ -59,7 +60,7 @@ INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 HWND CreateAboutPage(HWND mainDialog) {
-    return CreateDialogParamW(g_twain.instance, MAKEINTRESOURCEW(IDD_PAGE_ABOUT), mainDialog, AboutPageProc, 0);
+    return CreateDialogParamW(g_moduleInstance, MAKEINTRESOURCEW(IDD_PAGE_ABOUT), mainDialog, AboutPageProc, 0);
 }
 
 void FillAboutPage(HWND page) {

@@ -1,9 +1,10 @@
 #include "ui/context_help.h"
 
+#include "profile/language.h"
+#include "profile/module_instance.h"
+#include "profile/profile.h"
 #include "resources/resource_ids.h"
-#include "settings/language.h"
-#include "settings/profile.h"
-#include "twain/session.h"
+#include "session/session.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ void DrawQuickHelpButton(const DRAWITEMSTRUCT& item) {
     const bool pressed = (item.itemState & ODS_SELECTED) || g_help.active;
     FillRect(item.hDC, &rect, GetSysColorBrush(COLOR_BTNFACE));
     DrawEdge(item.hDC, &rect, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-    HBITMAP bitmap = LoadBitmapW(g_twain.instance, L"IDB_QUICKHELP");
+    HBITMAP bitmap = LoadBitmapW(g_moduleInstance, L"IDB_QUICKHELP");
     if (!bitmap) return;
     BITMAP size{};
     GetObjectW(bitmap, sizeof size, &size);
@@ -64,14 +65,14 @@ void DrawQuickHelpButton(const DRAWITEMSTRUCT& item) {
 
 void EnterHelpMode(HWND dialog) {
     g_help.active = true;
-    g_help.previousCursor = SetCursor(LoadCursorW(g_twain.instance, L"IDC_SENSIHELP"));
+    g_help.previousCursor = SetCursor(LoadCursorW(g_moduleInstance, L"IDC_SENSIHELP"));
     SetCapture(dialog);
     InvalidateRect(GetDlgItem(dialog, IDC_QUICKHELP), nullptr, TRUE);
 }
 
 bool InHelpMode() { return g_help.active; }
 
-void KeepHelpCursor() { SetCursor(LoadCursorW(g_twain.instance, L"IDC_SENSIHELP")); }
+void KeepHelpCursor() { SetCursor(LoadCursorW(g_moduleInstance, L"IDC_SENSIHELP")); }
 
 void LeaveHelpMode(HWND dialog) {
     if (!g_help.active) return;

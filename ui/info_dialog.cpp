@@ -4,10 +4,11 @@
 
 #include "engine/frame_units.h"
 #include "engine/information_fields.h"
-#include "engine/settings_record.h"
+#include "profile/module_instance.h"
+#include "profile/texts.h"
 #include "resources/resource_ids.h"
-#include "settings/texts.h"
-#include "twain/session.h"
+#include "session/session.h"
+#include "settings/settings_record.h"
 #include "ui/dialog_look.h"
 
 namespace {
@@ -78,7 +79,7 @@ INT_PTR CALLBACK InformationProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 void RunInformationDialog(HWND owner) {
-    DialogBoxParamW(g_twain.instance, L"NEWINFODLG", owner, InformationProc, 0);
+    DialogBoxParamW(g_moduleInstance, L"NEWINFODLG", owner, InformationProc, 0);
 }
 
 void FillInformationDialog(HWND dialog) {

@@ -8,23 +8,24 @@
 #include "engine/calibration.h"
 #include "engine/dialog_settings.h"
 #include "engine/read_machinery.h"
-#include "engine/settings_record.h"
+#include "profile/module_instance.h"
+#include "profile/profile.h"
+#include "profile/texts.h"
 #include "resources/resource_ids.h"
+#include "session/capability_state.h"
+#include "session/notify.h"
+#include "session/session.h"
 #include "settings/file_dialog.h"
-#include "settings/profile.h"
 #include "settings/profile_settings.h"
-#include "settings/texts.h"
-#include "twain/capability_state.h"
-#include "twain/notify.h"
-#include "twain/session.h"
+#include "settings/settings_record.h"
 #include "ui/context_help.h"
 #include "ui/dialog_look.h"
 #include "ui/info_dialog.h"
+#include "ui/main_page.h"
 #include "ui/page_host.h"
 #include "ui/prescan_sequence.h"
 #include "ui/scan_sequence.h"
 #include "ui/settings_commands.h"
-#include "ui/tool_tip.h"
 
 MainDialogState g_mainDialog;
 
@@ -53,7 +54,7 @@ void InitTexts(HWND dialog) {
 // The class icon, set on this window only: the dialog class is shared with
 // every other dialog of the host's process.
 void SetIcon(HWND dialog) {
-    HICON icon = LoadIconW(g_twain.instance, L"IDMAIN");
+    HICON icon = LoadIconW(g_moduleInstance, L"IDMAIN");
     SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
@@ -100,7 +101,6 @@ void InitDialog(HWND dialog) {
     MarkCalibrationDue();
     RememberPreviousSettings();
     CreatePages(dialog);
-    RegisterToolTipClass();
     InitTexts(dialog);
     GetWindowRect(dialog, &g_mainDialog.windowRect);
     StartSourceAndSpeed();
@@ -116,7 +116,6 @@ void StopTimers(HWND dialog) {
 void ReleaseDialogResources(HWND dialog) {
     StopTimers(dialog);
     LeaveHelpMode(dialog);
-    CloseToolTip();
     DestroyProgressWindow();
     DestroyPages();
     DeleteGreyBrush();
@@ -197,6 +196,10 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         case WM_MOUSEMOVE:
             if (InHelpMode()) KeepHelpCursor();
             return TRUE;
+        case kLanguageChangedMessage:
+            InitTexts(dialog);
+            RetranslatePages(dialog);
+            return TRUE;
         case kShowPageMessage:
             if (g_mainDialog.idle) ShowPage(dialog, static_cast<int>(wParam));
             return TRUE;
@@ -217,7 +220,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 HWND CreateMainDialog() {
-    return CreateDialogParamW(g_twain.instance, L"SCANNER", nullptr, MainDialogProc, 0);
+    return CreateDialogParamW(g_moduleInstance, L"SCANNER", nullptr, MainDialogProc, 0);
 }
 
 void DestroyMainDialog() {

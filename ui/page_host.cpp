@@ -2,9 +2,10 @@
 
 #include <string>
 
+#include "profile/module_instance.h"
+#include "profile/texts.h"
 #include "resources/resource_ids.h"
-#include "settings/texts.h"
-#include "twain/session.h"
+#include "session/session.h"
 #include "ui/about_page.h"
 #include "ui/dialog_look.h"
 #include "ui/main_page.h"
@@ -18,7 +19,7 @@ struct Page {
 };
 
 Page g_pages[] = {
-    {IDD_PAGE_MAIN, IDD_PAGE_MAIN, nullptr},
+    {IDD_MAIN_PAGE, IDD_MAIN_PAGE, nullptr},
     {IDD_PAGE_ABOUT, IDD_PAGE_ABOUT, nullptr},
     {IDD_PAGE_ENHANCEMENTS, IDD_PAGE_ENHANCEMENTS, nullptr},
     {IDD_PAGE_COLOUR, IDD_PAGE_ENHANCEMENTS, nullptr},  // reached from the enhancement page
@@ -33,7 +34,7 @@ struct Tab {
 };
 
 const Tab kTabs[] = {
-    {TXT_TAB_MAIN, IDD_PAGE_MAIN},
+    {TXT_TAB_MAIN, IDD_MAIN_PAGE},
     {TXT_TAB_PREFERENCES, 0},
     {TXT_INFO, 0},
     {TXT_TAB_ENHANCEMENTS, IDD_PAGE_ENHANCEMENTS},
@@ -71,14 +72,14 @@ INT_PTR CALLBACK GroupPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
 
 HWND CreatePage(HWND dialog, int templateId) {
     switch (templateId) {
-        case IDD_PAGE_MAIN: return CreateMainPage(dialog);
+        case IDD_MAIN_PAGE: return CreateMainPage(dialog);
         case IDD_PAGE_ABOUT: return CreateAboutPage(dialog);
         default: break;
     }
     const int groupText = templateId == IDD_PAGE_ENHANCEMENTS ? TXT_TAB_ENHANCEMENTS
                           : templateId == IDD_PAGE_FILTERS    ? TXT_TAB_FILTERS
                                                               : TXT_LABEL_COLOR_BALANCE;
-    return CreateDialogParamW(g_twain.instance, MAKEINTRESOURCEW(templateId), dialog, GroupPageProc, groupText);
+    return CreateDialogParamW(g_moduleInstance, MAKEINTRESOURCEW(templateId), dialog, GroupPageProc, groupText);
 }
 
 // The area the pages fill: inside the frame under the tab strip.
@@ -102,10 +103,12 @@ void CreatePages(HWND dialog) {
     for (Page& page : g_pages) {
         page.window = CreatePage(dialog, page.templateId);
         if (!page.window) continue;
+        // The template number names the page among the dialog's children.
+        SetWindowLongPtrW(page.window, GWLP_ID, page.templateId);
         SetWindowPos(page.window, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
                      SWP_NOACTIVATE);
     }
-    ShowPage(dialog, IDD_PAGE_MAIN);
+    ShowPage(dialog, IDD_MAIN_PAGE);
 }
 
 void DestroyPages() {
@@ -128,10 +131,15 @@ void ShowPage(HWND dialog, int templateId) {
 }
 
 void RefreshPages() {
-    if (HWND main = FindPage(IDD_PAGE_MAIN)->window) {
+    if (HWND main = FindPage(IDD_MAIN_PAGE)->window) {
         RefreshMainPage(main);
         UpdateScanAreaFigures(main);
     }
+}
+
+void RetranslatePages(HWND dialog) {
+    if (HWND about = FindPage(IDD_PAGE_ABOUT)->window) FillAboutPage(about);
+    InvalidateRect(GetDlgItem(dialog, IDC_TABSTRIP), nullptr, TRUE);
 }
 
 int PageNumberOf(HWND dialog, HWND window) {

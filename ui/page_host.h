@@ -15,6 +15,10 @@ void ShowPage(HWND dialog, int templateId);
 // Brings the pages up to date with the settings record.
 void RefreshPages();
 
+// After a change of the user-interface language: the texts of the pages that
+// do not rebuild themselves, and the tab names.
+void RetranslatePages(HWND dialog);
+
 // The template number of a page window, 0 for `dialog` itself, -1 for any
 // other window.
 int PageNumberOf(HWND dialog, HWND window);

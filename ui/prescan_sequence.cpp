@@ -6,11 +6,11 @@
 
 #include "device/device.h"
 #include "engine/calibration_state.h"
-#include "engine/settings_record.h"
+#include "profile/language.h"
+#include "profile/profile.h"
 #include "resources/resource_ids.h"
-#include "settings/language.h"
-#include "settings/profile.h"
-#include "twain/session.h"
+#include "session/session.h"
+#include "settings/settings_record.h"
 #include "ui/main_dialog.h"
 
 PreviewState g_preview;

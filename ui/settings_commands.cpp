@@ -1,10 +1,11 @@
 #include "ui/settings_commands.h"
 
 #include "engine/dialog_settings.h"
-#include "engine/settings_record.h"
 #include "imaging/hue_wheel.h"
+#include "profile/texts.h"
 #include "resources/resource_ids.h"
-#include "settings/texts.h"
+#include "settings/host_rules.h"
+#include "settings/settings_record.h"
 #include "ui/page_host.h"
 
 namespace {

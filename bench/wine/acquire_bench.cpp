@@ -37,14 +37,14 @@
 
 #include "device/driver_memory.h"
 #include "device/request_blocks.h"
+#include "device/tone_download.h"
 #include "engine/buffer_sizing.h"
 #include "engine/descriptor_table.h"
-#include "engine/scan_settings.h"
-#include "imaging/tone_download.h"
+#include "engine/image_info.h"
 #include "hostkit/host_session.h"
 #include "hostkit/msgbox_recorder.h"
+#include "settings/scan_settings.h"
 #include "twain/fix32.h"
-#include "twain/image_info.h"
 
 namespace {
 

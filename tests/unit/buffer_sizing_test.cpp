@@ -30,7 +30,7 @@ TEST(BufferSizing, ShrinkingStopsAtTheFloor) {
 }
 
 #include "engine/image_size.h"
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 
 TEST(ImageSize, ByModeAndEffectiveResolution) {
     EXPECT_EQ(EstimateImageSize(kModeGray, 100, 100, 4.0, 3.0), 120000u);

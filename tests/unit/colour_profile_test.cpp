@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/scan_settings.h"
 #include "imaging/colour_profile.h"
+#include "settings/scan_settings.h"
 #include "trilinear_reference.h"
 
 using namespace colour;

@@ -4,9 +4,9 @@
 #include <random>
 #include <vector>
 
-#include "engine/scan_settings.h"
 #include "imaging/convolution.h"
 #include "imaging/decimation.h"
+#include "settings/scan_settings.h"
 
 using namespace filters;
 

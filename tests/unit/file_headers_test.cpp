@@ -12,7 +12,7 @@
 
 #include "device/request_blocks.h"
 #include "engine/file_headers.h"
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 
 using namespace fileheaders;
 using blocks::GetU16;

@@ -1,4 +1,4 @@
-#include "twain/image_info.h"
+#include "engine/image_info.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/scan_settings.h"
+#include "settings/scan_settings.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 
 #include <string>
 
+#include "profile/language.h"
 #include "settings/calibrator_title.h"
 #include "settings/file_name.h"
 #include "settings/lamp_timeout.h"
-#include "settings/language.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "engine/scan_settings.h"
 #include "engine/shading.h"
+#include "settings/scan_settings.h"
 
 using namespace shading;
 

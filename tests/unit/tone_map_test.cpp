@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "device/request_blocks.h"
+#include "device/tone_download.h"
 #include "imaging/histogram.h"
 #include "imaging/preview_tone.h"
-#include "imaging/tone_download.h"
 #include "imaging/tone_map.h"
 
 using namespace tone;

@@ -1,10 +1,10 @@
-#include "settings/value_format.h"
+#include "profile/value_format.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 
-#include "settings/language.h"
+#include "profile/language.h"
 
 TEST(ParseDecimal, ReadsLikeTheProfileReader) {
     EXPECT_EQ(ParseDecimal("300"), 300);

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "device/request_blocks.h"
-#include "engine/scan_settings.h"
-#include "imaging/tone_download.h"
+#include "device/tone_download.h"
+#include "settings/scan_settings.h"
 #include "sim/image_renderer.h"
 #include "sim/scanner_config.h"
 #include "tests/wine/ds_fixture.h"

@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "device/request_blocks.h"
+#include "profile/texts.h"
 #include "resources/resource_ids.h"
 #include "settings/profile_settings.h"
 #include "settings/settings_dialogs.h"
-#include "settings/texts.h"
 #include "tests/wine/dialog_driver.h"
 #include "tests/wine/settings_fixture.h"
 

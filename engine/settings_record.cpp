@@ -1,5 +1,0 @@
-#include "engine/settings_record.h"
-
-ScanSettings g_scanSettings = DefaultScanSettings();
-ToneSettings g_savedTone = DefaultToneSettings();
-ToneSettings g_toneStash = DefaultToneSettings();
