@@ -59,6 +59,11 @@ bool ScannerRequest(uint32_t function, uint8_t* block);
 // with a device message and failure.
 bool WaitUntilReady();
 
+// One status poll, without notice or message: ready, still warming up, or
+// failed (the transport failed or the scanner reports a fault).
+enum class Readiness { Ready, Busy, Failed };
+Readiness PollReadinessOnce();
+
 // Stops the scanner and polls until it is idle again.
 bool StopAndWaitIdle();
 

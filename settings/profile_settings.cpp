@@ -39,3 +39,11 @@ void SaveProfileSettings(const int (&frame)[4]) {
     const LanguageEntry language = SavedLanguageEntry(g_device.letterModel, g_language.index);
     WriteProfileText(language.section, "LANGUAGE", language.value);
 }
+
+void SaveCustomResolutions() {
+    const uint16_t* f = g_scanSettings.frame;
+    const int frame[4] = {f[0], f[1], f[2], f[3]};
+    for (const auto& [key, value] : ModelSectionValues(g_scanSettings, frame)) {
+        if (key == "CustomRes") WriteProfileText(ModelSectionName().c_str(), key.c_str(), value);
+    }
+}

@@ -57,7 +57,7 @@ void InsertCustomItems() {
         const int command = kMenuFirstCustomValue + slot;
         DeleteMenu(g_menu.popup, command, MF_BYCOMMAND);
         const std::wstring text = std::to_wstring(g_scanSettings.customRes[slot]);
-        InsertMenuW(g_menu.popup, IDM_RES_CUSTOM, MF_BYCOMMAND | MF_STRING, command, text.c_str());
+        InsertMenuW(g_menu.popup, IDC_RES_CUSTOM, MF_BYCOMMAND | MF_STRING, command, text.c_str());
     }
 }
 
@@ -67,7 +67,7 @@ void MarkItems(uint16_t value) {
     const uint16_t limit = CurrentLimits().maxMenu;
     bool marked = false;
     for (int command : ItemCommands()) {
-        if (command == IDM_RES_CUSTOM) continue;
+        if (command == IDC_RES_CUSTOM) continue;
         const uint16_t resolution = ItemResolution(command);
         const bool mark = !marked && resolution == value;
         marked = marked || mark;
@@ -84,7 +84,7 @@ bool MenuShows(uint16_t value) {
         return false;
     }
     for (int command : ItemCommands())
-        if (command != IDM_RES_CUSTOM && ItemResolution(command) == value) return true;
+        if (command != IDC_RES_CUSTOM && ItemResolution(command) == value) return true;
     return false;
 }
 

@@ -13,6 +13,7 @@
 #include "settings/settings_record.h"
 #include "ui/current_scan_area.h"
 #include "ui/main_dialog.h"
+#include "ui/settings_commands.h"
 #include "ui/temp_dir_dialog.h"
 
 namespace {
@@ -27,6 +28,7 @@ void EnableScanButtons(HWND dialog, BOOL enable) {
 }  // namespace
 
 void RunScanSequence(HWND dialog) {
+    RememberPreviousSettings();
     const ScanSettings& s = g_scanSettings;
     const ScanAreaFigures area = CurrentScanAreaFigures();
     if (area.imageBytes < kMinImageBytes) {
@@ -52,7 +54,7 @@ void RunScanSequence(HWND dialog) {
     }
 
     EnableScanButtons(dialog, FALSE);
-    g_mainDialog.idle = false;
+    SetDialogIdle(dialog, false);
     SetTimer(dialog, kScanTimer, 1000, nullptr);
     if (area.widthPixels >= (s.scanMode == kModeColour ? kColourLineLimit : kLineLimit)) {
         ShowBufferShortage(g_twain.parentWindow);

@@ -34,7 +34,7 @@ protected:
     }
 
     // The main page inside the dialog.
-    HWND Page() { return FindWindowExW(dialog, nullptr, L"#32770", nullptr); }
+    HWND Page() { return GetDlgItem(dialog, IDD_MAIN_PAGE); }
 
     HostSession host;
     HWND dialog = nullptr;

@@ -99,7 +99,7 @@ protected:
     // Runs the custom-resolution dialog with `steps` on it.
     void CustomResolution(const std::function<void(HWND)>& steps) {
         DriveDialog(IDC_CUSTOM_RES_SCROLL, steps, [this] {
-            MenuCommand(IDM_RES_CUSTOM);
+            MenuCommand(IDC_RES_CUSTOM);
             return 0;
         });
     }
