@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "device/driver_entries.h"
 #include "device/request_blocks.h"
@@ -36,9 +38,17 @@ bool DeviceRecordReachable();
 bool BindDriverLibrary();
 void UnbindDriverLibrary();
 
+// What opening learns about the scanner for the TWAIN side, each part once
+// it is known (even when the open fails later): the version text of the
+// source's identity and whether a document feeder is fitted.
+struct ScannerIdentity {
+    std::optional<std::string> versionInfo;
+    std::optional<bool> feederPresent;
+};
+
 // Finds the scanner, identifies it and waits until it is ready. Shows the
 // message of every failure.
-bool OpenScanner();
+bool OpenScanner(ScannerIdentity& identity);
 
 // Carries out one request on its block; the caller reads the status word.
 // Returns false only when the transport failed.
@@ -48,6 +58,11 @@ bool ScannerRequest(uint32_t function, uint8_t* block);
 // meanwhile. A fault or a scanner that stays busy for 5 minutes ends the wait
 // with a device message and failure.
 bool WaitUntilReady();
+
+// One status poll, without notice or message: ready, still warming up, or
+// failed (the transport failed or the scanner reports a fault).
+enum class Readiness { Ready, Busy, Failed };
+Readiness PollReadinessOnce();
 
 // Stops the scanner and polls until it is idle again.
 bool StopAndWaitIdle();

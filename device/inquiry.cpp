@@ -51,6 +51,15 @@ std::string BuildVersionText(const uint8_t* inquiry, const std::string& cardText
     return text;
 }
 
+std::string FirmwareRevisionText(const uint8_t* inquiry) {
+    std::string text;
+    for (size_t i = 0; i < 4; ++i) {
+        const uint8_t c = inquiry[blocks::inquiry::kRevision + i];
+        if (c >= 0x20 && c < 0x7F) text += static_cast<char>(c);
+    }
+    return text;
+}
+
 const char* ModelNameFor(uint16_t opticalResolution) {
     switch (opticalResolution) {
         case 600:

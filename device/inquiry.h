@@ -28,6 +28,10 @@ MaxArea MaxAreaFor(bool letterModel);
 // flag at 127 as "1" or "0", "kvsc_a3.d", a line break, `cardText`, a line break.
 std::string BuildVersionText(const uint8_t* inquiry, const std::string& cardText);
 
+// The four firmware revision characters (offsets 42 to 45) as text; bytes
+// that are not printable characters are left out.
+std::string FirmwareRevisionText(const uint8_t* inquiry);
+
 // Scanner model name by optical resolution: the WIN.INI section of the
 // model's settings. Empty for an unknown resolution.
 const char* ModelNameFor(uint16_t opticalResolution);

@@ -2,8 +2,8 @@
 
 #include "device/window_placement.h"
 #include "profile/language.h"
+#include "profile/module_instance.h"
 #include "resources/resource_ids.h"
-#include "twain/session.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ int TemplateFor(int english, int first) {
 }
 
 HWND OpenNotice(int templateId) {
-    HWND notice = CreateDialogParamW(g_twain.instance, MAKEINTRESOURCEW(templateId), nullptr, NoticeProc, 0);
+    HWND notice = CreateDialogParamW(g_moduleInstance, MAKEINTRESOURCEW(templateId), nullptr, NoticeProc, 0);
     if (!notice) return nullptr;
     PlaceAtUpperThird(notice);
     ShowWindow(notice, SW_SHOWNOACTIVATE);

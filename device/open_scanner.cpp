@@ -7,8 +7,6 @@
 #include "device/remote_scanner.h"
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
-#include "twain/capability_state.h"
-#include "twain/session.h"
 
 namespace {
 
@@ -17,7 +15,7 @@ bool SharingProgramRunning() { return FindWindowA("Lendaro", nullptr) != nullptr
 
 }  // namespace
 
-bool OpenScanner() {
+bool OpenScanner(ScannerIdentity& identity) {
     if (SharingProgramRunning()) {
         ShowMessage(nullptr, LoadText(MSG_SHARED_1) + LoadText(MSG_SHARED_2) + L"\n" + LoadText(MSG_SHARED_3));
         return false;
@@ -35,18 +33,15 @@ bool OpenScanner() {
     if (status == blocks::inquiry::kNotReady) {
         // The identity check below decides; no wait for a scanner that says it is not ready.
         ShowDeviceError(nullptr, MSG_NOT_READY);
-    } else if (status != 0 && !ConnectRemoteScanner()) {
+    } else if (status != 0 && !ConnectRemoteScanner(identity)) {
         return false;  // no local scanner and no remote one
     } else if (!WaitUntilReady()) {
         return false;
     }
 
     SetGreenSaver(SaverDelayFromProfile());
-    std::string version = BuildVersionText(inquiry, LoadTextA(TXT_ADAPTEC_CARD));
-    CopyCut(g_twain.dsIdentity.Version.Info, version.c_str());
-
-    g_caps.feederPresent = inquiry[blocks::inquiry::kFeeder] == 1;
-    g_caps.feederEnabled = g_caps.feederPresent;
+    identity.versionInfo = BuildVersionText(inquiry, LoadTextA(TXT_ADAPTEC_CARD));
+    identity.feederPresent = inquiry[blocks::inquiry::kFeeder] == 1;
     if (!(inquiry[blocks::inquiry::kCapabilityFlags] & blocks::inquiry::kBelongsFlag)) {
         ShowDeviceError(nullptr, MSG_WRONG_SCANNER);
         return false;

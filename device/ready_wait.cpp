@@ -59,6 +59,12 @@ bool PollUntilReady(uint32_t handle, bool showNotice) {
 
 }  // namespace
 
+Readiness PollReadinessOnce() {
+    const Poll poll = PollStatus(g_device.deviceHandle);
+    if (!poll.ok || poll.fault != 0) return Readiness::Failed;
+    return poll.ready != 0 ? Readiness::Ready : Readiness::Busy;
+}
+
 bool WaitUntilReady() { return PollUntilReady(g_device.deviceHandle, true); }
 
 // After a lost remote connection there is no scanner left to stop or wait

@@ -10,7 +10,6 @@
 #include "device/socket_error_names.h"
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
-#include "twain/session.h"
 
 namespace {
 
@@ -38,7 +37,7 @@ void ShowConnected(const Provider& provider) {
 
 }  // namespace
 
-bool ConnectRemoteScanner() {
+bool ConnectRemoteScanner(ScannerIdentity& identity) {
     if (!StartWinsock()) {
         ShowMessage(nullptr, L"Open winsock.dll failure!");
         return false;
@@ -54,7 +53,7 @@ bool ConnectRemoteScanner() {
         if (found != Discovery::kTimedOut) ShowMessage(nullptr, LoadText(MSG_NO_REMOTE));
         ShowDeviceError(nullptr, MSG_NOT_FOUND);
         EndRemoteConnection();
-        CopyCut(g_twain.dsIdentity.Version.Info, "0");
+        identity.versionInfo = "0";
         return false;
     }
     ShowConnected(provider);

@@ -6,11 +6,14 @@
 
 #include <cstdint>
 
+#include "device/device.h"
+
 // OpenScanner's remote branch: starts Winsock, finds the peer and connects,
 // shows the connection notice and asks the peer's scanner for its identity
 // into the inquiry block. Shows the message of every failure; on failure
-// nothing stays open.
-bool ConnectRemoteScanner();
+// nothing stays open. When no peer answers, the version text of the source's
+// identity becomes "0".
+bool ConnectRemoteScanner(ScannerIdentity& identity);
 
 // One request over the connection; the lost-connection message is shown when
 // it fails.

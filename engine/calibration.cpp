@@ -11,7 +11,7 @@
 #include "engine/descriptor_table.h"
 #include "engine/shading.h"
 #include "resources/resource_ids.h"
-#include "twain/session.h"
+#include "session/session.h"
 
 ShadingBuffers g_shadingBuffers;
 

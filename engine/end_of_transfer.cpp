@@ -8,8 +8,8 @@
 #include "engine/read_machinery.h"
 #include "engine/transfer.h"
 #include "resources/resource_ids.h"
+#include "session/session.h"
 #include "settings/settings_record.h"
-#include "twain/session.h"
 
 bool TransferInProgress() { return !g_job.newImage && g_delivery.rowsDelivered < g_processing.plan.rows; }
 

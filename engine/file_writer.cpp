@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "device/request_blocks.h"
-#include "twain/image_setup.h"
+#include "session/image_setup.h"
 
 namespace {
 

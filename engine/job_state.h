@@ -36,7 +36,7 @@ struct JobState {
     bool slowPacing = false;
     SlowPacing pacing{0, 1};
 
-    uint32_t imageSizeEstimate = 0;  // bytes of the image, for the disk check
+    uint64_t imageSizeEstimate = 0;  // bytes of the image, for the disk check
     float scanLengthInches = 0;      // carriage travel, for the wait after the last line
 };
 

@@ -13,10 +13,10 @@
 #include "profile/profile.h"
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
+#include "session/capability_state.h"
+#include "session/session.h"
 #include "settings/host_rules.h"
 #include "settings/settings_record.h"
-#include "twain/capability_state.h"
-#include "twain/session.h"
 
 ProcessingState g_processing;
 

@@ -4,9 +4,10 @@
 #include "device/window_placement.h"
 #include "engine/job_state.h"
 #include "engine/read_machinery.h"
+#include "profile/module_instance.h"
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
-#include "twain/session.h"
+#include "session/session.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ INT_PTR CALLBACK ProgressProc(HWND, UINT message, WPARAM, LPARAM lParam) {
 
 HWND CreateProgressWindow() {
     if (!g_backgroundBrush) g_backgroundBrush = CreateSolidBrush(kBackground);
-    HWND window = CreateDialogParamW(g_twain.instance, MAKEINTRESOURCEW(IDD_PROGRESS), g_twain.mainDialog,
+    HWND window = CreateDialogParamW(g_moduleInstance, MAKEINTRESOURCEW(IDD_PROGRESS), g_twain.mainDialog,
                                      ProgressProc, 0);
     if (!window) return nullptr;
     PlaceAtUpperThird(window);

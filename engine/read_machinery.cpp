@@ -8,8 +8,8 @@
 #include "device/messages.h"
 #include "engine/job_state.h"
 #include "resources/resource_ids.h"
-#include "twain/nested_calls.h"
-#include "twain/session.h"
+#include "session/nested_calls.h"
+#include "session/session.h"
 
 JobState g_job;
 

@@ -8,7 +8,7 @@
 #include "engine/job_state.h"
 #include "engine/read_machinery.h"
 #include "resources/resource_ids.h"
-#include "twain/session.h"
+#include "session/session.h"
 
 namespace {
 

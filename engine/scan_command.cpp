@@ -22,12 +22,12 @@
 #include "engine/scan_tone.h"
 #include "profile/profile.h"
 #include "resources/resource_ids.h"
+#include "session/capability_state.h"
+#include "session/image_setup.h"
+#include "session/notify.h"
+#include "session/session.h"
 #include "settings/host_rules.h"
 #include "settings/settings_record.h"
-#include "twain/capability_state.h"
-#include "twain/image_setup.h"
-#include "twain/notify.h"
-#include "twain/session.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ bool HostTakesColourKind() {
 
 bool DiskHasRoom(HWND owner) {
     uint32_t header = g_caps.fileFormatIndex == TWFF_BMP ? kBmpHeaderBytes : kTiffHeaderBytes;
-    uint64_t needed = uint64_t{g_job.imageSizeEstimate} + header;
+    uint64_t needed = g_job.imageSizeEstimate + header;
     uint64_t free = 0;
     if (!FreeDiskBytesOf(g_setup.fileSetupDefault.FileName, free)) return Refuse(owner, MSG_WRITE_FILE_ERROR);
     if (free < needed) {
@@ -188,7 +188,7 @@ bool DescribeImage() {
 void ResetJob() {
     FreeScanBuffer();
     DestroyProgressWindow();
-    uint32_t estimate = g_job.imageSizeEstimate;
+    uint64_t estimate = g_job.imageSizeEstimate;
     float length = g_job.scanLengthInches;
     g_job = JobState{};
     g_job.imageSizeEstimate = estimate;

@@ -4,9 +4,9 @@
 #include "device/messages.h"
 #include "device/tone_download.h"
 #include "resources/resource_ids.h"
+#include "session/session.h"
 #include "settings/host_rules.h"
 #include "settings/settings_record.h"
-#include "twain/session.h"
 
 namespace {
 

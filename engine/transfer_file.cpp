@@ -20,10 +20,10 @@
 #include "engine/wait_cursor.h"
 #include "engine/work_file.h"
 #include "resources/resource_ids.h"
+#include "session/capability_state.h"
+#include "session/image_setup.h"
+#include "session/session.h"
 #include "settings/settings_record.h"
-#include "twain/capability_state.h"
-#include "twain/image_setup.h"
-#include "twain/session.h"
 
 namespace {
 

@@ -16,9 +16,9 @@
 #include "engine/work_file.h"
 #include "imaging/widen36.h"
 #include "resources/resource_ids.h"
+#include "session/image_setup.h"
+#include "session/session.h"
 #include "settings/settings_record.h"
-#include "twain/image_setup.h"
-#include "twain/session.h"
 
 namespace {
 

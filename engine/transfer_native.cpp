@@ -13,8 +13,8 @@
 #include "engine/transfer.h"
 #include "imaging/dib_filters.h"
 #include "resources/resource_ids.h"
+#include "session/session.h"
 #include "settings/settings_record.h"
-#include "twain/session.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "engine/processing.h"
 #include "engine/read_machinery.h"
 #include "resources/resource_ids.h"
+#include "session/image_setup.h"
 #include "settings/settings_record.h"
-#include "twain/image_setup.h"
 
 DeliveryState g_delivery;
 

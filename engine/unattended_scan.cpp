@@ -9,14 +9,14 @@
 #include "engine/job_state.h"
 #include "engine/scan_command.h"
 #include "resources/resource_ids.h"
+#include "session/capability_state.h"
+#include "session/image_setup.h"
+#include "session/notify.h"
+#include "session/session.h"
 #include "settings/host_rules.h"
 #include "settings/profile_settings.h"
 #include "settings/settings_record.h"
 #include "twain/cap_container.h"
-#include "twain/capability_state.h"
-#include "twain/image_setup.h"
-#include "twain/notify.h"
-#include "twain/session.h"
 
 namespace {
 

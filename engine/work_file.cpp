@@ -10,9 +10,9 @@
 #include "engine/read_machinery.h"
 #include "imaging/filter_common.h"
 #include "resources/resource_ids.h"
+#include "session/image_setup.h"
+#include "session/session.h"
 #include "settings/settings_record.h"
-#include "twain/image_setup.h"
-#include "twain/session.h"
 
 namespace {
 

@@ -95,7 +95,7 @@ HostSession::~HostSession() {
 
 bool HostSession::OpenDsm(const char* productName, TW_UINT16 protocolMinor, const char* productFamily) {
     if (dsmOpen) return false;
-    if (!dsmModule) dsmModule = LoadLibraryA(kManagerLibrary);
+    if (!dsmModule) dsmModule = LoadLibraryA(managerLibrary.c_str());
     if (!dsmModule) return false;
     dsmEntry = reinterpret_cast<DsmEntryProc>(reinterpret_cast<void*>(GetProcAddress(dsmModule, "DSM_Entry")));
     if (!dsmEntry) return false;

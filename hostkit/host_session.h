@@ -30,9 +30,11 @@
 #include <windows.h>
 
 #include <deque>
+#include <string>
 #include <functional>
 #include <vector>
 
+#include "twain/platform.h"
 #include "twain/twain.h"
 
 using DsmEntryProc = TW_UINT16(WINAPI*)(TW_IDENTITY* origin, TW_IDENTITY* dest, TW_UINT32 dg, TW_UINT16 dat,
@@ -45,6 +47,8 @@ struct HostSession {
     // Set to false before OpenDsm to open the manager with a null parent
     // window; the manager then wakes the loop with thread messages.
     bool passParentWindow = true;
+    // The source manager OpenDsm loads: a name or a path.
+    std::string managerLibrary = kManagerLibrary;
     TW_USERINTERFACE ui{};  // the record of the last Enable, used by Disable
     std::vector<TW_UINT16> notifications;  // every notification received, in order
     size_t notificationsTaken = 0;         // how many WaitForNotification has returned

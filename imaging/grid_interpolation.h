@@ -105,7 +105,8 @@ inline __m128i LoadWeights(const int16_t (&lanes)[8]) {
 // The four channel sums of the pixel at a position (before the shift by 12),
 // in 32-bit lanes.
 inline __m128i GridSums(const GridTable& table, uint32_t position) {
-    const uint8_t* cell = table.cells[0] + (position & kGridCellOffsetMask);
+    // The offset spans the whole table, not one cell: index its bytes as one array.
+    const uint8_t* cell = reinterpret_cast<const uint8_t*>(table.cells) + (position & kGridCellOffsetMask);
     const __m128i blue = LoadWeights(kGridWeights.blue[position & kGridFractionBlueMask]);
     const auto& redGreen = kGridWeights.redGreen[position >> kGridRedGreenShift];
     const __m128i zero = _mm_setzero_si128();

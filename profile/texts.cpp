@@ -3,11 +3,11 @@
 #include <windows.h>
 
 #include "profile/language.h"
-#include "twain/session.h"
+#include "profile/module_instance.h"
 
 std::wstring LoadTextAbsolute(int id) {
     wchar_t text[256] = {};
-    LoadStringW(g_twain.instance, static_cast<UINT>(id), text, 256);
+    LoadStringW(g_moduleInstance, static_cast<UINT>(id), text, 256);
     return text;
 }
 
@@ -34,5 +34,3 @@ std::string Narrow(const std::wstring& text) {
 std::string LoadTextA(int number) { return Narrow(LoadText(number)); }
 
 std::string LoadTextAbsoluteA(int id) { return Narrow(LoadTextAbsolute(id)); }
-
-bool HostNameIsText(int number) { return LoadTextA(number) == g_twain.appIdentity.ProductName; }

@@ -18,5 +18,3 @@ std::string LoadTextAbsoluteA(int id);
 std::wstring Widen(const std::string& text);
 std::string Narrow(const std::wstring& text);
 
-// True when the host's product name equals text `number` (case-sensitive).
-bool HostNameIsText(int number);

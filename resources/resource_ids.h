@@ -1,6 +1,8 @@
 // Resource identifiers of the data source: dialog templates, controls and
 // text numbers. Texts are looked up as language base (1000 x language index)
-// + text number; a few texts are looked up at their absolute number.
+// + text number; a few texts are looked up at their absolute number. A
+// template number whose comment says "+ language index" has one template per
+// language at that number + 0..7 (the resource test checks each of them).
 #pragma once
 
 // Dialog templates (numeric ones; "SCANNER" and the other named templates are
@@ -253,3 +255,121 @@
 #define MSG_REMOTE_CONNECTING 844
 #define MSG_REMOTE_BUSY 845
 #define MSG_TIME_OUT 846
+
+// Dialog frame, information and about
+// Pages of the main dialog, created inside it as child dialogs.
+#define IDD_PAGE_ABOUT 504
+#define IDD_PAGE_ENHANCEMENTS 505
+#define IDD_PAGE_FILTERS 506
+#define IDD_PAGE_COLOUR 508
+#define IDC_PAGE_AREA 1011         // the frame under the tab strip the pages fill
+#define IDC_PAGE_GROUP 1012        // the group frame of a page whose controls come with it
+#define IDC_WHEEL_FRAME 5119       // the hue wheel's frame on the colour page
+
+// About page (template 504)
+#define IDC_ABOUT_PRODUCT 4001
+#define IDC_ABOUT_VERSION 4003
+#define IDC_ABOUT_FIRMWARE 4004
+#define IDC_ABOUT_MAKER 4005
+#define IDC_ABOUT_PICTURE 4006
+
+// Information dialog "NEWINFODLG": each value field follows its label.
+#define IDC_INFO_MODE_LABEL 3001
+#define IDC_INFO_MODE 3002
+#define IDC_INFO_SOURCE_LABEL 3003
+#define IDC_INFO_SOURCE 3004
+#define IDC_INFO_RESOLUTION_LABEL 3005
+#define IDC_INFO_RESOLUTION 3006
+#define IDC_INFO_DESTINATION_LABEL 3007
+#define IDC_INFO_DESTINATION 3008
+#define IDC_INFO_DESCREEN_LABEL 3009
+#define IDC_INFO_DESCREEN 3010
+#define IDC_INFO_MATCHING_LABEL 3011
+#define IDC_INFO_MATCHING 3012
+#define IDC_INFO_WIDTH_LABEL 3013
+#define IDC_INFO_WIDTH 3014
+#define IDC_INFO_LENGTH_LABEL 3015
+#define IDC_INFO_LENGTH 3016
+#define IDC_INFO_SCALING_LABEL 3017
+#define IDC_INFO_SCALING 3018
+#define IDC_INFO_FILTER_LABEL 3019
+#define IDC_INFO_FILTER 3020
+#define IDC_INFO_HIGHLIGHT_LABEL 3022
+#define IDC_INFO_HIGHLIGHT_RED 3023    // 3023..3029 step 2: red, green, blue, master
+#define IDC_INFO_SHADOW_LABEL 3031
+#define IDC_INFO_SHADOW_RED 3032       // 3032..3038 step 2
+#define IDC_INFO_GAMMA_LABEL 3040
+#define IDC_INFO_GAMMA_RED 3041        // 3041..3047 step 2
+#define IDC_INFO_BALANCE_LABEL 3048
+#define IDC_INFO_BALANCE_CR_LABEL 3049
+#define IDC_INFO_BALANCE_CR 3050
+#define IDC_INFO_BALANCE_MG_LABEL 3051
+#define IDC_INFO_BALANCE_MG 3052
+#define IDC_INFO_BALANCE_YB_LABEL 3053
+#define IDC_INFO_BALANCE_YB 3054
+#define IDC_INFO_SATURATION_LABEL 3057
+#define IDC_INFO_SATURATION 3058
+#define IDC_INFO_GROUP_SETTINGS 3059   // the three sunken group frames
+#define IDC_INFO_GROUP_TONE 3060
+#define IDC_INFO_GROUP_COLOUR 3061
+#define IDC_INFO_WIDTH_UNIT 3062
+#define IDC_INFO_LENGTH_UNIT 3063
+#define IDC_INFO_RED_HEADING 3064      // 3064..3067: red, green, blue, master column headings
+
+// Texts of the frame, the information dialog and the about page
+#define TXT_BALANCE_CR 414
+#define TXT_BALANCE_MG 415
+#define TXT_BALANCE_YB 416
+
+// Main page (template 501) and the custom-value dialogs
+#define IDD_MAIN_PAGE 501
+#define IDC_MP_MODE_LABEL 1001
+#define IDC_MP_MODE 1002
+#define IDC_MP_SOURCE_LABEL 1003
+#define IDC_MP_SOURCE 1004
+#define IDC_MP_RESOLUTION_LABEL 1005
+#define IDC_MP_RESOLUTION 1006
+#define IDC_MP_RESOLUTION_UNIT 1007
+#define IDC_MP_DESTINATION_LABEL 1008
+#define IDC_MP_DESTINATION 1009
+#define IDC_MP_QUALITY_LABEL 1010
+#define IDC_MP_QUALITY 1011
+#define IDC_MP_DESCREEN_LABEL 1012
+#define IDC_MP_DESCREEN 1013
+#define IDC_MP_OUTPUT_MATCHING 1014
+#define IDC_MP_CALIBRATOR_ICON 1015
+#define IDC_MP_UNIT_LABEL 1016
+#define IDC_MP_WIDTH_LABEL 1017
+#define IDC_MP_WIDTH 1018
+#define IDC_MP_WIDTH_UNIT 1019
+#define IDC_MP_LENGTH 1020
+#define IDC_MP_UNIT 1021
+#define IDC_MP_LENGTH_LABEL 1022
+#define IDC_MP_SCALING 1023
+#define IDC_MP_LENGTH_UNIT 1024
+#define IDC_MP_SIZE_LABEL 1025
+#define IDC_MP_SIZE 1026
+#define IDC_MP_KB_LABEL 1027
+#define IDC_MP_LANGUAGE_ICON 1028
+#define IDC_MP_SCALING_LABEL 1029
+#define IDC_MP_LAMP_ICON 1030
+// Resolution menus: base + language index (see engine/resolution_rules.h)
+#define IDM_RESOLUTION_600 800
+#define IDM_RESOLUTION_800 810
+#define IDM_RESOLUTION_1200 820
+#define IDM_RESOLUTION_HALFTONE 830
+#define IDM_RESOLUTION_36BIT 840
+#define IDC_RES_CUSTOM 1817
+// Custom-resolution dialog "CUSTOM"
+#define IDC_CUSTOM_RES_LABEL 1200
+#define IDC_CUSTOM_RES_SCROLL 1201
+#define IDC_CUSTOM_RES_VALUE 1202
+#define IDC_CUSTOM_RES_UNIT 1203
+#define IDC_CUSTOM_OK 1204
+#define IDC_CUSTOM_RES_CANCEL 1025
+// Custom-scaling dialog "CUSTOMSCAL"
+#define IDC_CUSTOM_SCALING_VALUE 1001
+#define IDC_CUSTOM_SCALING_CANCEL 1002
+#define IDC_CUSTOM_SCALING_LABEL 1003
+// Texts
+#define TXT_CUSTOM_RANGE 850        // "Range:" before the allowed values of a custom dialog

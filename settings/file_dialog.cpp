@@ -2,11 +2,12 @@
 
 #include <vector>
 
+#include "profile/module_instance.h"
 #include "profile/profile.h"
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
+#include "session/session.h"
 #include "settings/settings_file.h"
-#include "twain/session.h"
 
 SettingsFileDialogMode g_settingsFileDialog;
 
@@ -127,7 +128,7 @@ int RunFileDialog(HWND owner, bool saving) {
     GetCurrentDirectoryA(MAX_PATH, hostDirectory);
     const bool batch = g_settingsFileDialog.batchFiles;
     FileDialogRun run{saving, batch ? "SET" : "PAR", batch ? "*.SET" : "*.PAR"};
-    const INT_PTR result = DialogBoxParamW(g_twain.instance, saving ? L"SAVE_SET" : L"LOAD_SET", owner,
+    const INT_PTR result = DialogBoxParamW(g_moduleInstance, saving ? L"SAVE_SET" : L"LOAD_SET", owner,
                                            FileDialogProc, reinterpret_cast<LPARAM>(&run));
     SetCurrentDirectoryA(hostDirectory);
     return result == 1;

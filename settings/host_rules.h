@@ -4,7 +4,10 @@
 
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
-#include "twain/session.h"
+#include "session/session.h"
+
+// True when the host's product name equals text `number` (case-sensitive).
+inline bool HostNameIsText(int number) { return LoadTextA(number) == g_twain.appIdentity.ProductName; }
 
 // The host that gets its own capability handler (text 62).
 inline bool HostIsPublisher() { return HostNameIsText(TXT_MS_PUBLISHER); }

@@ -1,12 +1,13 @@
 #include <string>
 
 #include "device/device.h"
+#include "profile/module_instance.h"
 #include "profile/profile.h"
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
+#include "session/session.h"
 #include "settings/lamp_timeout.h"
 #include "settings/settings_dialogs.h"
-#include "twain/session.h"
 
 static_assert(int(LampScroll::LineLess) == SB_LINELEFT && int(LampScroll::LineMore) == SB_LINERIGHT &&
               int(LampScroll::PageLess) == SB_PAGELEFT && int(LampScroll::PageMore) == SB_PAGERIGHT &&
@@ -114,6 +115,6 @@ INT_PTR CALLBACK LampDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 int RunLampTimeoutDialog(HWND owner) {
     int minutes = kLampMinutesMin;
-    return DialogBoxParamW(g_twain.instance, L"GreenSaverDlg", owner, LampDialogProc,
+    return DialogBoxParamW(g_moduleInstance, L"GreenSaverDlg", owner, LampDialogProc,
                            reinterpret_cast<LPARAM>(&minutes)) == 1;
 }

@@ -1,11 +1,12 @@
 #include <vector>
 
 #include "profile/language.h"
+#include "profile/module_instance.h"
 #include "profile/profile.h"
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
+#include "session/session.h"
 #include "settings/settings_dialogs.h"
-#include "twain/session.h"
 
 namespace {
 
@@ -64,6 +65,6 @@ INT_PTR CALLBACK LanguageDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 
 int RunLanguageDialog(HWND owner) {
     std::vector<LanguageChoice> choices;
-    return DialogBoxParamW(g_twain.instance, L"LANGUAGEDLG", owner, LanguageDialogProc,
+    return DialogBoxParamW(g_moduleInstance, L"LANGUAGEDLG", owner, LanguageDialogProc,
                            reinterpret_cast<LPARAM>(&choices)) == 1;
 }

@@ -8,10 +8,11 @@
 #include "profile/profile.h"
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
+#include "session/capability_state.h"
+#include "settings/host_rules.h"
 #include "settings/model_section.h"
 #include "settings/profile_lookup.h"
 #include "settings/settings_record.h"
-#include "twain/capability_state.h"
 
 std::string ModelSectionName() {
     const char* name = ModelNameFor(g_device.opticalResolution);
@@ -37,4 +38,12 @@ void SaveProfileSettings(const int (&frame)[4]) {
     WriteProfileValues(ModelSectionName(), "", ModelSectionValues(g_scanSettings, frame));
     const LanguageEntry language = SavedLanguageEntry(g_device.letterModel, g_language.index);
     WriteProfileText(language.section, "LANGUAGE", language.value);
+}
+
+void SaveCustomResolutions() {
+    const uint16_t* f = g_scanSettings.frame;
+    const int frame[4] = {f[0], f[1], f[2], f[3]};
+    for (const auto& [key, value] : ModelSectionValues(g_scanSettings, frame)) {
+        if (key == "CustomRes") WriteProfileText(ModelSectionName().c_str(), key.c_str(), value);
+    }
 }

@@ -22,3 +22,6 @@ void LoadProfileSettings(const char* section);
 //   int frame[4] = {78, 81, 150, 145};
 //   SaveProfileSettings(frame);
 void SaveProfileSettings(const int (&frame)[4]);
+
+// Writes only the CustomRes key of the model section from g_scanSettings.
+void SaveCustomResolutions();

@@ -7,14 +7,14 @@
 #include "profile/profile.h"
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
+#include "session/capability_state.h"
+#include "session/session.h"
 #include "settings/settings_record.h"
 #include "source/capability_glue.h"
 #include "source/handlers.h"
 #include "source/readonly_caps.h"
 #include "twain/cap_container.h"
-#include "twain/capability_state.h"
 #include "twain/fix32.h"
-#include "twain/session.h"
 
 CapabilityState g_caps;
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "twain/session.h"
+#include "session/session.h"
 
 namespace {
 

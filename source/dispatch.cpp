@@ -1,10 +1,10 @@
 // DS_Entry and the dispatcher: the call is stored, MSG_PROCESSEVENT is
 // handled before anything else, every other triplet goes to its handler.
+#include "session/nested_calls.h"
+#include "session/session.h"
 #include "settings/host_rules.h"
 #include "source/handlers.h"
 #include "source/pending_steps.h"
-#include "twain/nested_calls.h"
-#include "twain/session.h"
 
 TwainSession g_twain;
 

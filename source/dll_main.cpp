@@ -1,9 +1,10 @@
+#include "profile/module_instance.h"
+#include "session/session.h"
 #include "source/handlers.h"
-#include "twain/session.h"
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
-        g_twain.instance = instance;
+        g_moduleInstance = instance;
         StartUp();
     }
     return TRUE;

@@ -9,10 +9,10 @@
 #include "profile/profile.h"
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
+#include "session/capability_state.h"
+#include "session/image_setup.h"
+#include "session/session.h"
 #include "source/handlers.h"
-#include "twain/capability_state.h"
-#include "twain/image_setup.h"
-#include "twain/session.h"
 
 namespace {
 
@@ -106,7 +106,11 @@ void OpenSource() {
     auto* identity = CallData<TW_IDENTITY>();
     g_twain.dsIdentity = *identity;  // carries the Id the source manager assigned
     TerminateTexts(g_twain.dsIdentity);
-    if (!OpenScanner()) {
+    ScannerIdentity scanner;
+    const bool opened = OpenScanner(scanner);
+    if (scanner.versionInfo) CopyCut(g_twain.dsIdentity.Version.Info, scanner.versionInfo->c_str());
+    if (scanner.feederPresent) g_caps.feederPresent = g_caps.feederEnabled = *scanner.feederPresent;
+    if (!opened) {
         UnbindDriverLibrary();
         Fail(TWCC_OPERATIONERROR);
         return;

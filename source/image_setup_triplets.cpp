@@ -1,13 +1,13 @@
 // DAT_IMAGEINFO, DAT_IMAGELAYOUT, DAT_SETUPMEMXFER, DAT_SETUPFILEXFER,
 // DAT_XFERGROUP and DAT_PENDINGXFERS.
-#include "twain/image_setup.h"
+#include "session/image_setup.h"
 
 #include <cstring>
 
 #include "engine/transfer.h"
+#include "session/capability_state.h"
+#include "session/session.h"
 #include "source/handlers.h"
-#include "twain/capability_state.h"
-#include "twain/session.h"
 
 namespace {
 

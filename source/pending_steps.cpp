@@ -2,9 +2,9 @@
 
 #include "device/dialog_link.h"
 #include "engine/unattended_scan.h"
+#include "session/capability_state.h"
 #include "settings/host_rules.h"
 #include "source/handlers.h"
-#include "twain/capability_state.h"
 
 namespace {
 

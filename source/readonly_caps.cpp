@@ -3,12 +3,12 @@
 #include <iterator>
 
 #include "device/device.h"
+#include "session/capability_state.h"
+#include "session/session.h"
 #include "settings/scan_settings.h"
 #include "settings/settings_record.h"
 #include "twain/cap_container.h"
-#include "twain/capability_state.h"
 #include "twain/fix32.h"
-#include "twain/session.h"
 
 namespace {
 

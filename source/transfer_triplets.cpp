@@ -3,11 +3,11 @@
 #include "device/dialog_link.h"
 #include "engine/processing.h"
 #include "engine/transfer.h"
+#include "session/nested_calls.h"
+#include "session/notify.h"
+#include "session/session.h"
 #include "settings/host_rules.h"
 #include "source/handlers.h"
-#include "twain/nested_calls.h"
-#include "twain/notify.h"
-#include "twain/session.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include "engine/scan_tone.h"
 #include "engine/transfer.h"
 #include "engine/unattended_scan.h"
+#include "session/capability_state.h"
+#include "session/session.h"
 #include "source/handlers.h"
 #include "twain/cap_container.h"
-#include "twain/capability_state.h"
-#include "twain/session.h"
 
 void GetStatus() {
     g_twain.returnCode = TWRC_SUCCESS;

@@ -29,11 +29,13 @@ fresh_copy
 expect_failure imaging/histogram.cpp engine/job_state.h
 expect_failure imaging/tone_map.h device/device.h
 expect_failure device/inquiry.cpp settings/scan_settings.h
+expect_failure device/messages.cpp twain/twain.h
+expect_failure profile/texts.cpp session/session.h
 expect_failure device/device.h ui/main_dialog.h
 expect_failure engine/shading.cpp ui/main_dialog.h
 expect_failure profile/profile.cpp device/device.h
 expect_failure source/capability.cpp ui/main_dialog.h
-expect_failure twain/notify.cpp engine/transfer.h
+expect_failure session/notify.cpp engine/transfer.h
 expect_failure imaging/histogram.cpp device/tone_download.h
 expect_failure hostkit/twscan.cpp twain/session.h
 expect_failure sim/sensor.cpp device/device.h

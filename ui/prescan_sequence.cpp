@@ -10,22 +10,13 @@
 #include "profile/language.h"
 #include "profile/profile.h"
 #include "resources/resource_ids.h"
+#include "session/session.h"
 #include "settings/settings_record.h"
-#include "twain/session.h"
 #include "ui/main_dialog.h"
 
 PreviewState g_preview;
 
 namespace {
-
-// The word the module reads the scan source from: a film source in the high
-// half with the speed code (bits 4 to 6 of the speed byte) in the low half;
-// the reflective bed (and the feeder) as 0.
-uint32_t SourceAndSpeedWord() {
-    const ScanSettings& s = g_scanSettings;
-    if (s.scanSource != kSourcePositive && s.scanSource != kSourceNegative) return 0;
-    return uint32_t{s.scanSource} << 16 | ((s.velocity >> 4) & 7u);
-}
 
 // The bitmap the module left, or no picture when it is missing or not one.
 void LoadPreviewPicture() {
@@ -54,7 +45,7 @@ void CallModule(HWND dialog, PreScanImageFn prescanImage) {
     };
     ProgressRecord progress = {dialog, 0, g_preview.lastResult};
     const prescan::Options options = {g_scanSettings.prescanHiRes, 0, g_preview.scanLength};
-    g_preview.lastResult = prescanImage(dialog, &area, SourceAndSpeedWord(), &progress, nullptr,
+    g_preview.lastResult = prescanImage(dialog, &area, g_mainDialog.sourceAndSpeed, &progress, nullptr,
                               static_cast<uint32_t>(g_language.index), g_device.letterModel ? 1u : 0u, options,
                               g_calibration.record, &g_scanSettings.tone, RemoteSocketHandle());
     if (g_preview.lastResult.words[kResultLinkLost] == 1) EndRemoteConnection();
@@ -64,7 +55,7 @@ void CallModule(HWND dialog, PreScanImageFn prescanImage) {
 
 void RunPrescanSequence(HWND dialog) {
     KillTimer(dialog, kPreviewTimer);
-    g_mainDialog.idle = false;
+    SetDialogIdle(dialog, false);
     SetCapture(dialog);
     HCURSOR cursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     g_preview.file.clear();
@@ -88,6 +79,6 @@ void RunPrescanSequence(HWND dialog) {
     ReleaseCapture();
     if (prescanImage) LoadPreviewPicture();
 
-    g_mainDialog.idle = true;
+    SetDialogIdle(dialog, true);
     EnableScanAndPrescan(dialog, TRUE);
 }

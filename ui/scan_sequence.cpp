@@ -4,22 +4,22 @@
 #include "device/messages.h"
 #include "engine/disk_space.h"
 #include "engine/frame_units.h"
-#include "engine/image_size.h"
 #include "engine/job_state.h"
 #include "engine/scan_command.h"
 #include "resources/resource_ids.h"
+#include "session/image_setup.h"
+#include "session/session.h"
 #include "settings/profile_settings.h"
 #include "settings/settings_record.h"
-#include "twain/image_setup.h"
-#include "twain/session.h"
+#include "ui/current_scan_area.h"
 #include "ui/main_dialog.h"
+#include "ui/settings_commands.h"
 #include "ui/temp_dir_dialog.h"
 
 namespace {
 
-constexpr double kMaxPixels = 30000;
-constexpr double kColourLineLimit = 10666;
-constexpr double kLineLimit = 32000;
+constexpr uint64_t kColourLineLimit = 10666;
+constexpr uint64_t kLineLimit = 32000;
 
 void EnableScanButtons(HWND dialog, BOOL enable) {
     for (int control : {IDC_SCAN, IDC_PRESCAN, IDC_CANCEL_SCAN}) EnableWindow(GetDlgItem(dialog, control), enable);
@@ -28,20 +28,18 @@ void EnableScanButtons(HWND dialog, BOOL enable) {
 }  // namespace
 
 void RunScanSequence(HWND dialog) {
+    RememberPreviousSettings();
     const ScanSettings& s = g_scanSettings;
-    const double width = FrameWidthInches(s.frame);
-    const double length = FrameLengthInches(s.frame);
-    const double e = s.resolution * s.scaling / 100;
-    const uint32_t size = EstimateImageSize(s.scanMode, s.resolution, s.scaling, width, length);
-    if (size < 100) {
+    const ScanAreaFigures area = CurrentScanAreaFigures();
+    if (area.imageBytes < kMinImageBytes) {
         ShowDeviceError(dialog, MSG_AREA_TOO_SMALL);
         return;
     }
-    if (width * e > kMaxPixels) {
+    if (area.widthPixels > kMaxScanPixels) {
         MessageBoxA(dialog, "The Number of width pixels must less than 30000", "", MB_OK);
         return;
     }
-    if (length * e > kMaxPixels) {
+    if (area.lengthPixels > kMaxScanPixels) {
         MessageBoxA(dialog, "The Number of length pixels must less than 30000", "", MB_OK);
         return;
     }
@@ -50,21 +48,21 @@ void RunScanSequence(HWND dialog) {
         ShowDeviceError(g_twain.parentWindow, MSG_WRITE_FILE_ERROR);
         return;
     }
-    if (free < size) {
-        ShowDiskShortage(g_twain.parentWindow, free, size);
-        if (!RunTempDirDialog(dialog, size)) return;
+    if (free < area.imageBytes) {
+        ShowDiskShortage(g_twain.parentWindow, free, area.imageBytes);
+        if (!RunTempDirDialog(dialog, area.imageBytes)) return;
     }
 
     EnableScanButtons(dialog, FALSE);
-    g_mainDialog.idle = false;
+    SetDialogIdle(dialog, false);
     SetTimer(dialog, kScanTimer, 1000, nullptr);
-    const double lineWidth = width * e;
-    if (lineWidth >= (s.scanMode == kModeColour ? kColourLineLimit : kLineLimit)) {
+    if (area.widthPixels >= (s.scanMode == kModeColour ? kColourLineLimit : kLineLimit)) {
         ShowBufferShortage(g_twain.parentWindow);
+        EndOfScanUiReset();
         return;
     }
-    g_job.imageSizeEstimate = size;
-    g_job.scanLengthInches = static_cast<float>(length);
+    g_job.imageSizeEstimate = area.imageBytes;
+    g_job.scanLengthInches = static_cast<float>(area.lengthInches);
     ScanFrame frame = PreviewFrameToOptical(s.frame, g_device.opticalResolution, g_device.maxAreaWidth,
                                             g_device.maxAreaLength);
     if (!StartScanJob(dialog, 0, frame)) {

@@ -6,11 +6,12 @@
 
 #include "device/messages.h"
 #include "engine/disk_space.h"
+#include "profile/module_instance.h"
 #include "profile/profile.h"
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
-#include "twain/image_setup.h"
-#include "twain/session.h"
+#include "session/image_setup.h"
+#include "session/session.h"
 
 namespace {
 
@@ -102,7 +103,7 @@ INT_PTR CALLBACK TempDirProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 
 bool RunTempDirDialog(HWND owner, uint64_t imageBytes) {
     DialogData data{imageBytes, g_setup.fileSetupDefault.FileName};
-    INT_PTR chosen = DialogBoxParamW(g_twain.instance, L"ChgTmpDrv", owner, TempDirProc,
+    INT_PTR chosen = DialogBoxParamW(g_moduleInstance, L"ChgTmpDrv", owner, TempDirProc,
                                      reinterpret_cast<LPARAM>(&data));
     if (owner) SetFocus(owner);
     return chosen == 1;

@@ -67,6 +67,16 @@ TEST(Inquiry, VersionTextCarriesRevisionAndFlag) {
     EXPECT_LE(BuildVersionText(inquiry.bytes, "Adaptec Card").size(), 33u);
 }
 
+TEST(Inquiry, FirmwareRevisionIsTheFourCharactersFrom42WithoutUnprintableOnes) {
+    Inquiry inquiry;
+    std::memcpy(inquiry.bytes + 42, "2.13", 4);
+    inquiry.bytes[46] = '9';  // beyond the revision
+    EXPECT_EQ(FirmwareRevisionText(inquiry.bytes), "2.13");
+    inquiry.bytes[43] = 0;  // as the scanner leaves an empty second character
+    EXPECT_EQ(FirmwareRevisionText(inquiry.bytes), "213");
+    EXPECT_EQ(FirmwareRevisionText(Inquiry{}.bytes), "");
+}
+
 TEST(Inquiry, ModelNamesByOpticalResolution) {
     EXPECT_STREQ(ModelNameFor(600), "KVS-T60PRO");
     EXPECT_STREQ(ModelNameFor(606), "KVS-T66S");

@@ -2,6 +2,7 @@
 // requests in their order, the values sent, the resend, the kept tables
 // shared with the prescan module, and every failure shown once.
 #include "engine/calibration.h"
+#include "profile/module_instance.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,10 +13,10 @@
 #include "engine/calibration_state.h"
 #include "engine/shading.h"
 #include "profile/language.h"
+#include "session/session.h"
 #include "settings/scan_settings.h"
 #include "source/handlers.h"
 #include "tests/wine/ds_fixture.h"
-#include "twain/session.h"
 
 namespace {
 
@@ -69,15 +70,15 @@ class CalibrationTest : public SourceTest {
 protected:
     void SetUp() override {
         SourceTest::SetUp();
-        g_twain.instance = LoadLibraryExA((InstallDir() + "\\kvsc_a3.ds").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_NE(g_twain.instance, nullptr);
+        g_moduleInstance = LoadLibraryExA((InstallDir() + "\\kvsc_a3.ds").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(g_moduleInstance, nullptr);
         g_language.index = 0;
         g_twain.mainDialog = nullptr;
     }
 
     void TearDown() override {
         Disconnect();
-        FreeLibrary(g_twain.instance);
+        FreeLibrary(g_moduleInstance);
         SourceTest::TearDown();
     }
 

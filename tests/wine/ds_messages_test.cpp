@@ -1,10 +1,11 @@
 // The message boxes of the scanner layer, driven directly: exact captions,
 // texts and icons as a user sees them.
 #include "device/messages.h"
+#include "profile/module_instance.h"
 
 #include "profile/language.h"
+#include "session/session.h"
 #include "tests/wine/ds_fixture.h"
-#include "twain/session.h"
 
 namespace {
 
@@ -15,13 +16,13 @@ protected:
     void SetUp() override {
         SourceTest::SetUp();
         // Texts come from the installed library's string table.
-        g_twain.instance = LoadLibraryExA((InstallDir() + "\\kvsc_a3.ds").c_str(), nullptr,
+        g_moduleInstance = LoadLibraryExA((InstallDir() + "\\kvsc_a3.ds").c_str(), nullptr,
                                           LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_NE(g_twain.instance, nullptr);
+        ASSERT_NE(g_moduleInstance, nullptr);
         g_language.index = 0;
     }
     void TearDown() override {
-        FreeLibrary(g_twain.instance);
+        FreeLibrary(g_moduleInstance);
         SourceTest::TearDown();
     }
     const RecordedBox& OnlyBox() {

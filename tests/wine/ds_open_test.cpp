@@ -194,4 +194,27 @@ TEST_F(OpenTest, SourceOpensAgainAfterClose) {
     EXPECT_EQ(host.OpenSource("A3 Flatbed Scanner"), TWRC_SUCCESS);
 }
 
+// A host that loaded the TWAIN 2 manager hears from the source through it,
+// though TWAIN_32.DLL is there too: a source that posted through TWAIN_32.DLL
+// would reach a manager that knows nothing of the host.
+TEST_F(OpenTest, NotificationsGoThroughTheManagerTheHostLoaded) {
+#ifdef _WIN64
+    GTEST_SKIP() << "the 64-bit stand-in is TWAINDSM.DLL itself, which every test goes through";
+#else
+    const std::string folder = ProgramDirectory() + "\\twain2";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string manager = folder + "\\TWAINDSM.DLL";
+    ASSERT_TRUE(CopyFileA((ProgramDirectory() + "\\" + kManagerLibrary).c_str(), manager.c_str(), FALSE));
+    {
+        HostSession host;
+        host.managerLibrary = manager;
+        ASSERT_EQ(Open(host), TWRC_SUCCESS);
+        ASSERT_EQ(host.Enable(false), TWRC_SUCCESS);
+        EXPECT_EQ(host.WaitForNotification(30000), MSG_XFERREADY);
+        EXPECT_EQ(host.TakeAllMemoryBlocks(65536), TWRC_XFERDONE);
+    }
+    DeleteFileA(manager.c_str());
+#endif
+}
+
 }  // namespace

@@ -1,20 +1,19 @@
 // Screenshots of the source's windows for a person to look at, kept as
-// <build>/screenshots/<name>.bmp.
+// <build>/screenshots/<name>.png.
 #pragma once
 
 #include <windows.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "engine/file_headers.h"
 #include "hostkit/source_install.h"
+#include "tests/wine/png_file.h"
 
 namespace dstest {
 
 // Keeps a picture of the dialog, frame and controls as painted into its
-// window, as <build>/screenshots/<name>.bmp.
+// window, as <build>/screenshots/<name>.png.
 inline void SaveScreenshot(HWND window, const std::string& name) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RECT rect{};
@@ -33,15 +32,23 @@ inline void SaveScreenshot(HWND window, const std::string& name) {
     ReleaseDC(window, windowDc);
     GdiFlush();
 
-    const uint32_t bytesPerRow = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
-    fileheaders::ImageGeometry geometry{1014, 0, width, height, static_cast<uint32_t>(width) * 3, bytesPerRow, 96};
-    std::vector<uint8_t> header;
+    const size_t bytesPerRow = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
     const std::string directory = ProgramDirectory() + "\\..\\..\\screenshots";
     CreateDirectoryA(directory.c_str(), nullptr);
-    if (bits && fileheaders::BuildBmpHeader(geometry, header)) {
-        std::ofstream file(directory + "\\" + name + ".bmp", std::ios::binary);
-        file.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
-        file.write(static_cast<const char*>(bits), static_cast<std::streamsize>(bytesPerRow) * height);
+    if (bits) {
+        // The DIB's rows run bottom-up in blue, green, red order.
+        std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
+        const auto* dib = static_cast<const uint8_t*>(bits);
+        for (int y = 0; y < height; ++y) {
+            const uint8_t* row = dib + (static_cast<size_t>(height - 1 - y)) * bytesPerRow;
+            uint8_t* out = rgb.data() + static_cast<size_t>(y) * width * 3;
+            for (int x = 0; x < width; ++x) {
+                out[3 * x] = row[3 * x + 2];
+                out[3 * x + 1] = row[3 * x + 1];
+                out[3 * x + 2] = row[3 * x];
+            }
+        }
+        WritePng(directory + "\\" + name + ".png", width, height, rgb);
     }
     SelectObject(memory, previous);
     DeleteObject(bitmap);

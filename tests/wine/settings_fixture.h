@@ -5,10 +5,11 @@
 
 #include "device/device.h"
 #include "profile/language.h"
+#include "profile/module_instance.h"
+#include "session/capability_state.h"
+#include "session/session.h"
 #include "settings/settings_record.h"
 #include "tests/wine/ds_fixture.h"
-#include "twain/capability_state.h"
-#include "twain/session.h"
 
 namespace dstest {
 
@@ -20,9 +21,9 @@ protected:
         SourceTest::SetUp();
         for (const char* section : {"KVS-T60PRO", "KVS-T66S", "KVS-T80PRO", "colorpro", "GBCAL"})
             WriteProfileStringA(section, nullptr, nullptr);
-        g_twain.instance = LoadLibraryExA((InstallDir() + "\\kvsc_a3.ds").c_str(), nullptr,
+        g_moduleInstance = LoadLibraryExA((InstallDir() + "\\kvsc_a3.ds").c_str(), nullptr,
                                           LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_NE(g_twain.instance, nullptr);
+        ASSERT_NE(g_moduleInstance, nullptr);
         g_twain.appIdentity = {};
         g_language = {};
         g_scanSettings = DefaultScanSettings();
@@ -34,8 +35,8 @@ protected:
     }
 
     void TearDown() override {
-        FreeLibrary(g_twain.instance);
-        g_twain.instance = nullptr;
+        FreeLibrary(g_moduleInstance);
+        g_moduleInstance = nullptr;
         SourceTest::TearDown();
     }
 

@@ -1,6 +1,6 @@
-#include "twain/nested_calls.h"
+#include "session/nested_calls.h"
 
-#include "twain/session.h"
+#include "session/session.h"
 
 namespace {
 

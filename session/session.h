@@ -8,7 +8,6 @@
 #include "twain/twain.h"
 
 struct TwainSession {
-    HINSTANCE instance = nullptr;         // for every resource look-up
     TW_IDENTITY* callOrigin = nullptr;
     TW_UINT32 callGroup = 0;              // stored, never examined
     TW_UINT16 callDat = 0;

@@ -1,4 +1,4 @@
-#include "twain/image_setup.h"
+#include "session/image_setup.h"
 
 #include <windows.h>
 
