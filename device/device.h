@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "device/driver_entries.h"
@@ -37,13 +38,12 @@ bool DeviceRecordReachable();
 bool BindDriverLibrary();
 void UnbindDriverLibrary();
 
-// What opening learns about the scanner for the TWAIN side: the version text
-// of the source's identity and whether a document feeder is fitted. `known`
-// once the scanner answered its inquiry, even when the open fails later.
+// What opening learns about the scanner for the TWAIN side, each part once
+// it is known (even when the open fails later): the version text of the
+// source's identity and whether a document feeder is fitted.
 struct ScannerIdentity {
-    bool known = false;
-    std::string versionInfo;
-    bool feederPresent = false;
+    std::optional<std::string> versionInfo;
+    std::optional<bool> feederPresent;
 };
 
 // Finds the scanner, identifies it and waits until it is ready. Shows the

@@ -3,6 +3,7 @@
 
 #include "device/device.h"
 #include "device/driver_memory.h"
+#include "device/remote_scanner.h"
 #include "profile/profile.h"
 
 namespace {
@@ -43,9 +44,12 @@ void UnbindDriverLibrary() {
     g_device.spiCall = nullptr;
     g_device.bufAddr = nullptr;
     g_device.deviceHandle = 0;
+    EndRemoteConnection();
+    g_device.remoteMode = false;
 }
 
 bool ScannerRequest(uint32_t function, uint8_t* block) {
+    if (g_device.remoteMode) return RemoteScannerRequest(function, block);
     g_device.spiCall(block, g_device.deviceHandle, function);
     return true;
 }

@@ -56,7 +56,10 @@ void ShowBufferShortage(HWND owner) {
     g_dialogLink.endOfScan();
 }
 
-void ShowRemoteLost() { ShowMessage(nullptr, LoadText(MSG_REMOTE_LOST_1) + L"\n" + LoadText(MSG_REMOTE_LOST_2)); }
+void ShowRemoteLost() {
+    ShowMessage(nullptr, LoadText(MSG_REMOTE_LOST_1) + L"\n" + LoadText(MSG_REMOTE_LOST_2));
+    g_dialogLink.endOfScan();
+}
 
 void ModelName(char* dest) {
     const char* name = ModelNameFor(g_device.opticalResolution);

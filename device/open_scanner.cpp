@@ -4,6 +4,7 @@
 #include "device/device.h"
 #include "device/inquiry.h"
 #include "device/messages.h"
+#include "device/remote_scanner.h"
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
 
@@ -32,9 +33,8 @@ bool OpenScanner(ScannerIdentity& identity) {
     if (status == blocks::inquiry::kNotReady) {
         // The identity check below decides; no wait for a scanner that says it is not ready.
         ShowDeviceError(nullptr, MSG_NOT_READY);
-    } else if (status != 0) {
-        ShowDeviceError(nullptr, MSG_NOT_FOUND);
-        return false;
+    } else if (status != 0 && !ConnectRemoteScanner(identity)) {
+        return false;  // no local scanner and no remote one
     } else if (!WaitUntilReady()) {
         return false;
     }
@@ -42,7 +42,6 @@ bool OpenScanner(ScannerIdentity& identity) {
     SetGreenSaver(SaverDelayFromProfile());
     identity.versionInfo = BuildVersionText(inquiry, LoadTextA(TXT_ADAPTEC_CARD));
     identity.feederPresent = inquiry[blocks::inquiry::kFeeder] == 1;
-    identity.known = true;
     if (!(inquiry[blocks::inquiry::kCapabilityFlags] & blocks::inquiry::kBelongsFlag)) {
         ShowDeviceError(nullptr, MSG_WRONG_SCANNER);
         return false;

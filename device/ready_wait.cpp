@@ -1,6 +1,7 @@
 #include "device/device.h"
 #include "device/messages.h"
 #include "device/notices.h"
+#include "device/remote_scanner.h"
 #include "profile/profile.h"
 #include "resources/resource_ids.h"
 
@@ -66,9 +67,12 @@ Readiness PollReadinessOnce() {
 
 bool WaitUntilReady() { return PollUntilReady(g_device.deviceHandle, true); }
 
-bool PollUntilIdle() { return PollUntilReady(g_device.deviceHandle, false); }
+// After a lost remote connection there is no scanner left to stop or wait
+// for, and the loss has been reported.
+bool PollUntilIdle() { return !RemoteConnectionLost() && PollUntilReady(g_device.deviceHandle, false); }
 
 bool StopAndWaitIdle() {
+    if (RemoteConnectionLost()) return false;
     // The stop sequence addresses the driver with handle 0.
     if (!g_device.remoteMode) {
         g_device.spiCall(g_device.blocks.stop, 0, blocks::kStopScan);

@@ -5,6 +5,7 @@
 
 #include "device/device.h"
 #include "device/messages.h"
+#include "device/remote_scanner.h"
 #include "engine/buffer_sizing.h"
 #include "engine/calibration_state.h"
 #include "engine/descriptor_table.h"
@@ -175,11 +176,25 @@ CalibrationResult FullCalibration(Group group, uint16_t resolution) {
     return result;
 }
 
+CalibrationResult CalibrateRemotely() {
+    switch (RemoteCalibrate()) {
+        case RemoteCalibration::kLost:
+            return CalibrationResult::kDeviceFailed;
+        case RemoteCalibration::kRefused:
+            return CalibrationResult::kRefused;
+        case RemoteCalibration::kDone:
+            break;
+    }
+    g_calibration.colourShadingDue = false;
+    return CalibrationResult::kDone;
+}
+
 }  // namespace
 
 CalibrationResult CalibrateShading(uint16_t scanMode, uint16_t scanResolution) {
+    if (g_device.remoteMode) return CalibrateRemotely();
     Group group;
-    if (g_device.remoteMode || !shading::GroupOfMode(scanMode, group)) return CalibrationResult::kDone;
+    if (!shading::GroupOfMode(scanMode, group)) return CalibrationResult::kDone;
     const uint8_t* parameters = g_device.blocks.scanParameters;
     if (parameters[blocks::scanparam::kShadingNeeded] == 1 || DueFlag(group))
         return FullCalibration(group, scanResolution);

@@ -13,6 +13,8 @@ enum class CalibrationResult {
     kDone,          // calibrated, resent, or nothing was asked for
     kDeviceFailed,  // the device message is shown (627, or the transport's
                     // own); the caller stops the scanner and fails the scan
+    kRefused,       // the remote scanner's calibration failed: the scan
+                    // stops without a message
     kNoMemory,      // no memory for the read buffer or the colour group's
                     // output buffers; nothing shown: the caller reports
                     // ScanFailed(TWCC_LOWMEMORY, 604) and runs StopAndWaitIdle
@@ -33,8 +35,9 @@ struct ShadingBuffers {
 
 extern ShadingBuffers g_shadingBuffers;
 
-// Called by the scan command after SetScanParameters succeeded, for a local
-// scanner. Reads the shading flags the scanner returned in the scan parameter
+// Called by the scan command after SetScanParameters succeeded. A remote
+// scanner is asked to calibrate itself; the colour group is no longer due
+// once it has. For a local scanner: Reads the shading flags the scanner returned in the scan parameter
 // block. A full calibration runs when the scanner asks (shading needed = 1)
 // or one is due for the group of `scanMode`; otherwise the kept values are
 // resent when the shading kind names the group (1 grey, 2 colour).

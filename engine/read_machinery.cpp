@@ -15,10 +15,21 @@ JobState g_job;
 
 namespace {
 
-uint16_t ReadOnce() {
+// False when the transport failed (its message is shown).
+bool ReadOnce(uint16_t& status) {
     uint8_t* block = g_device.blocks.readData;
-    if (!ScannerRequest(blocks::kReadImageData, block)) return 0xFFFF;
-    return BlockStatus(block);
+    if (!ScannerRequest(blocks::kReadImageData, block)) return false;
+    status = BlockStatus(block);
+    return true;
+}
+
+// The job ends as failed without a message of its own.
+void EndJobFailed(uint16_t conditionCode) {
+    DestroyProgressWindow();
+    g_job.scanFailed = true;
+    g_twain.conditionCode = conditionCode;
+    g_twain.returnCode = TWRC_FAILURE;
+    if (g_twain.batchListOpen && g_twain.mainDialog) g_dialogLink.continueBatch(800);
 }
 
 // Slow-speed pacing, in the bands of the requested resolution.
@@ -41,11 +52,15 @@ bool ReadChunk() {
     blocks::PutU16(block, blocks::readdata::kLinesDone, done);
     blocks::PutU16(block, blocks::readdata::kLinesUsed, 0);
 
-    uint16_t status = ReadOnce();
-    if (status == blocks::kNoPaper) {
-        // The scanner asks for the same read once more. A second 0x8321 is
-        // no paper: the lines of that read are not image.
-        status = ReadOnce();
+    // A status of 0x8321 asks for the same read once more; a second 0x8321
+    // is no paper: the lines of that read are not image.
+    uint16_t status = 0;
+    if (!ReadOnce(status) || (status == blocks::kNoPaper && !ReadOnce(status))) {
+        // The connection to the remote scanner is lost: nothing to stop.
+        EndJobFailed(TWCC_OPERATIONERROR);
+        g_dialogLink.endOfScan();
+        FreeScanBuffer();
+        return false;
     }
     if (status != 0) {
         ScannerRequest(blocks::kStopScan, g_device.blocks.stop);
@@ -100,11 +115,7 @@ bool PumpWhenDueAndCheckCancel() {
 
 void ScanFailed(uint16_t conditionCode, int textId) {
     ShowDeviceError(g_twain.mainDialog, textId);
-    DestroyProgressWindow();
-    g_job.scanFailed = true;
-    g_twain.conditionCode = conditionCode;
-    g_twain.returnCode = TWRC_FAILURE;
-    if (g_twain.batchListOpen && g_twain.mainDialog) g_dialogLink.continueBatch(800);
+    EndJobFailed(conditionCode);
 }
 
 void ShowStatusError(uint16_t status) {

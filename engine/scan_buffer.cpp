@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "device/device.h"
+#include "device/remote_messages.h"
 #include "engine/buffer_sizing.h"
 #include "engine/job_state.h"
 #include "engine/read_machinery.h"
@@ -16,6 +17,9 @@ namespace {
 bool TrimToCommonLines(DriverBuffer& buffer) {
     const uint16_t lineBytes = g_job.bytesPerScanLine;
     uint32_t lines = 32767;
+    // A remote read arrives through the staging buffer, which no descriptor
+    // may exceed.
+    if (g_device.remoteMode) lines = remote::kStagingBytes / lineBytes;
     for (uint16_t i = 0; i < buffer.count; ++i) {
         uint32_t length = blocks::GetU32(buffer.table + i * blocks::kDescriptorSize, blocks::descriptor::kLength);
         if (length / lineBytes < lines) lines = length / lineBytes;

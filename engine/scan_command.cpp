@@ -11,6 +11,7 @@
 #include "device/inquiry.h"
 #include "device/messages.h"
 #include "device/notices.h"
+#include "device/remote_scanner.h"
 #include "engine/calibration.h"
 #include "engine/calibration_state.h"
 #include "engine/disk_space.h"
@@ -80,7 +81,10 @@ void ChooseSpeed() {
 bool InquireReady(HWND owner) {
     uint8_t* inquiry = g_device.blocks.inquiry;
     ClearInquiryIdentity(inquiry);
-    if (!ScannerRequest(blocks::kInquiry, inquiry)) return Refuse(owner, MSG_NOT_FOUND);
+    if (!ScannerRequest(blocks::kInquiry, inquiry)) {
+        g_job.scanFailed = true;  // the lost connection has shown its message
+        return false;
+    }
     uint16_t status = BlockStatus(inquiry);
     if (status == blocks::inquiry::kNotReady) return Refuse(owner, MSG_NOT_READY);
     if (status != 0) return Refuse(owner, MSG_NOT_FOUND);
@@ -125,6 +129,7 @@ bool SetUpAndStart() {
         return false;
     };
     uint8_t* parameters = g_device.blocks.scanParameters;
+    SetRemoteCalibrationDue(g_calibration.colourShadingDue);
     if (!ScannerRequest(blocks::kSetScanParameters, parameters)) return fail();
     if (uint16_t status = BlockStatus(parameters)) {
         CloseNotice(warmingUp);
@@ -139,6 +144,7 @@ bool SetUpAndStart() {
             ScanFailed(TWCC_LOWMEMORY, MSG_INSUFFICIENT_MEMORY);
             return fail();
         case CalibrationResult::kDeviceFailed:
+        case CalibrationResult::kRefused:
             return fail();
     }
     if (HostNameIsText(TXT_SCANWARE_CMS)) {

@@ -13,6 +13,9 @@
 #include "device/driver_entries.h"
 #include "device/driver_memory.h"
 #include "device/inquiry.h"
+#include "device/remote_link.h"
+#include "device/remote_messages.h"
+#include "device/socket_error_names.h"
 #include "device/request_blocks.h"
 #include "device/tone_download.h"
 #include "device/window_placement.h"
@@ -58,7 +61,7 @@ struct Blocks : RequestBlocks {
 struct Call {
     HWND owner = nullptr;
     int base = 0;          // string base: language index x 50
-    uintptr_t socket = 0;  // the data source's remote connection; 0 = local
+    RemoteLink link;       // the data source's connection, borrowed; no socket = local
     HMODULE driver = nullptr;
     AddrChkFn addrChk = nullptr;
     SpiCallFn spiCall = nullptr;
@@ -154,13 +157,27 @@ bool BindDriver(Call& call) {
     return call.addrChk && call.spiCall && call.bufAddr;
 }
 
-// One request on its block. A remote scanner is reached through the data
-// source's connection, whose messages this module does not carry yet: the
-// request fails as a failed transport does.
+bool Remote(const Call& call) { return call.link.socket != INVALID_SOCKET; }
+
+// A socket error's name, captioned as this module's side of the connection.
+void ShowSocketError(int code) {
+    MessageBoxA(GetActiveWindow(), SocketErrorName(code), code == 10035 ? "SERVER" : "CLIENT", MB_OK);
+}
+
+// One request on its block, through the driver or over the borrowed
+// connection. A failed transport shows its box once; the connection is left
+// to the data source, which learns of the loss from the result.
 bool Request(Call& call, uint32_t function, uint8_t* block) {
-    if (call.socket != 0) return false;
-    call.spiCall(block, call.handle, function);
-    return true;
+    if (!Remote(call)) {
+        call.spiCall(block, call.handle, function);
+        return true;
+    }
+    if (call.link.lost) return false;
+    if (RemoteSend(call.link, function, block, 0) && RemoteReceive(call.link, function, block)) return true;
+    MessageBoxW(nullptr, L"A3 Flatbed Scanner disconnects from Lendaro.\nIt can't share the remote scanner.",
+                L"A3 Flatbed Scanner", MB_OK);
+    call.link.lost = true;
+    return false;
 }
 
 // A failure during the scan: its message (0 for none) and the scanner stopped.
@@ -328,6 +345,11 @@ bool FullCalibration(Call& call, uint16_t resolution, uint8_t* record) {
 // The data source's kept correction values sent again, through copies of the
 // record's tables; with no tables there, a full pass instead.
 bool Calibrate(Call& call, uint16_t resolution, uint8_t* record) {
+    if (Remote(call)) {
+        // The peer calibrates its scanner itself; "NO" ends the prescan quietly.
+        if (!Request(call, blocks::kRemoteCalibrate, nullptr)) return false;
+        return std::memcmp(call.link.calibrationReply, remote::kCalibrationFailed, 2) != 0 || StopWith(call, 0);
+    }
     const uint8_t* parameters = call.blocks->scanParameters;
     const bool full = parameters[blocks::scanparam::kShadingNeeded] == 1 || blocks::GetU16(record, kRecordFlag) != 0;
     if (!full && parameters[blocks::scanparam::kShadingKind] != kShadingKindColour) return true;
@@ -388,6 +410,17 @@ bool PumpMessages() {
     return cancel;
 }
 
+// Remote reads arrive through the staging buffer, which no descriptor may
+// exceed: longer ones are cut (to whole lines afterwards).
+void CutToStaging(const Call& call, DriverBuffer& buffer) {
+    if (!Remote(call)) return;
+    for (uint16_t i = 0; i < buffer.count; ++i) {
+        uint8_t* entry = buffer.table + i * blocks::kDescriptorSize;
+        if (blocks::GetU32(entry, blocks::descriptor::kLength) > remote::kStagingBytes)
+            blocks::PutU32(entry, blocks::descriptor::kLength, remote::kStagingBytes);
+    }
+}
+
 // Reads every line the scanner announced, one buffer of lines per read, and
 // stores those that fit the bitmap bottom-up in blue-green-red order. A
 // failure has stopped the scanner; a cancel leaves that to the caller.
@@ -398,9 +431,10 @@ ReadOutcome ReadLines(Call& call, uint16_t lineBytes, uint16_t lines, const pres
     const uint32_t size = wanted > floor ? wanted : floor;
     DriverBuffer buffer;
     uint32_t perRead = 0;
-    if (!AllocateDriverBuffer(buffer, size, lineBytes, lineBytes, call.defaultDriver) ||
-        !DescribeDriverBuffer(buffer, lineBytes, call.bufAddr) ||
-        (perRead = descriptors::TrimToWholeLines(buffer.table, buffer.count, lineBytes)) == 0) {
+    const bool described = AllocateDriverBuffer(buffer, size, lineBytes, lineBytes, call.defaultDriver) &&
+                           DescribeDriverBuffer(buffer, lineBytes, call.bufAddr);
+    if (described) CutToStaging(call, buffer);
+    if (!described || (perRead = descriptors::TrimToWholeLines(buffer.table, buffer.count, lineBytes)) == 0) {
         FreeDriverBuffer(buffer);
         StopWith(call, 0);
         return ReadOutcome::kFailed;
@@ -552,7 +586,12 @@ extern "C" PrescanResult WINAPI PreScan_Image(HWND owner, RECT* /*previewArea*/,
     call.owner = owner;
     const int index = language <= 7 ? static_cast<int>(language) : 0;
     call.base = index * PRESCAN_LANGUAGE_STRIDE;
-    call.socket = remoteSocket;
+    if (remoteSocket != 0) {
+        call.link.socket = static_cast<SOCKET>(remoteSocket);
+        call.link.ownsSocket = false;
+        call.link.showSocketError = ShowSocketError;
+        call.link.settings = ReadRemoteSettings();
+    }
     uint8_t* memory = AllocateDriverMemory(sizeof(Blocks));
     if (memory && calibrationRecord && BindDriver(call)) {
         call.blocks = new (memory) Blocks{};
@@ -561,7 +600,9 @@ extern "C" PrescanResult WINAPI PreScan_Image(HWND owner, RECT* /*previewArea*/,
     CloseNotice(call);
     if (call.driver) FreeLibrary(call.driver);
     FreeDriverMemory(memory);
-    return PrescanResult{};
+    PrescanResult result{};
+    if (call.link.lost) result.words[kResultLinkLost] = 1;
+    return result;
 }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {

@@ -8,10 +8,13 @@
 
 #include "prescan/prescan_plan.h"
 
-// Six words, always zero: the caller judges a prescan by the bitmap file alone.
+// Six words, zero but for one: the caller judges a prescan by the bitmap file
+// alone, and closes its remote connection when the word kResultLinkLost is 1
+// (the module never closes the connection it borrowed).
 struct PrescanResult {
     uint32_t words[6];
 };
+constexpr size_t kResultLinkLost = 0;
 
 // (owner window, the dialog's prescan area, source-and-speed word, progress
 // record, progress callback, language index, letter model, options, the

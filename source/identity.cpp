@@ -108,10 +108,8 @@ void OpenSource() {
     TerminateTexts(g_twain.dsIdentity);
     ScannerIdentity scanner;
     const bool opened = OpenScanner(scanner);
-    if (scanner.known) {
-        CopyCut(g_twain.dsIdentity.Version.Info, scanner.versionInfo.c_str());
-        g_caps.feederPresent = g_caps.feederEnabled = scanner.feederPresent;
-    }
+    if (scanner.versionInfo) CopyCut(g_twain.dsIdentity.Version.Info, scanner.versionInfo->c_str());
+    if (scanner.feederPresent) g_caps.feederPresent = g_caps.feederEnabled = *scanner.feederPresent;
     if (!opened) {
         UnbindDriverLibrary();
         Fail(TWCC_OPERATIONERROR);

@@ -5,6 +5,7 @@
 #include "device/device.h"
 #include "device/dialog_link.h"
 #include "device/messages.h"
+#include "device/remote_scanner.h"
 #include "engine/calibration.h"
 #include "engine/dialog_settings.h"
 #include "engine/read_machinery.h"
@@ -132,6 +133,7 @@ void CloseSequence(HWND dialog) {
                           !IsWindowEnabled(GetDlgItem(dialog, IDC_PRESCAN));
     if (scanning) return;
     StopTimers(dialog);
+    EndRemoteConnection();
     SaveCustomResolutions();
     ReleaseDialogResources(dialog);
     PostCloseRequest();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "device/device.h"
+#include "device/remote_scanner.h"
 #include "engine/calibration_state.h"
 #include "profile/language.h"
 #include "profile/profile.h"
@@ -46,7 +47,8 @@ void CallModule(HWND dialog, PreScanImageFn prescanImage) {
     const prescan::Options options = {g_scanSettings.prescanHiRes, 0, g_preview.scanLength};
     g_preview.lastResult = prescanImage(dialog, &area, g_mainDialog.sourceAndSpeed, &progress, nullptr,
                               static_cast<uint32_t>(g_language.index), g_device.letterModel ? 1u : 0u, options,
-                              g_calibration.record, &g_scanSettings.tone, 0);
+                              g_calibration.record, &g_scanSettings.tone, RemoteSocketHandle());
+    if (g_preview.lastResult.words[kResultLinkLost] == 1) EndRemoteConnection();
 }
 
 }  // namespace
