@@ -13,6 +13,7 @@
 #include "session/session.h"
 #include "settings/settings_record.h"
 #include "ui/main_dialog.h"
+#include "ui/preview_window.h"
 
 PreviewState g_preview;
 
@@ -78,6 +79,8 @@ void RunPrescanSequence(HWND dialog) {
     SetCursor(cursor);
     ReleaseCapture();
     if (prescanImage) LoadPreviewPicture();
+    RedrawPreview();
+    StartPreviewBlink();
 
     SetDialogIdle(dialog, true);
     EnableScanAndPrescan(dialog, TRUE);
