@@ -190,11 +190,13 @@ void DragTo(LPARAM lParam) {
     UpdateMainPageFigures();
 }
 
-void ButtonUp(HWND window) {
+// The end of a drag: by the button's release, or by the capture taken away
+// (then the frame stays where the pointer left it).
+void EndDrag(HWND window) {
     FrameDrag& drag = g_window.drag;
     if (!drag.active) return;
     drag.active = false;
-    ReleaseCapture();
+    if (GetCapture() == window) ReleaseCapture();
     StoreFrame(drag.shown);
     UpdateMainPageFigures();
     InvalidateRect(window, nullptr, FALSE);
@@ -214,7 +216,8 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_PAINT: PaintPicture(window); return 0;
         case WM_LBUTTONDOWN: ButtonDown(window, wParam, lParam); return 0;
         case WM_MOUSEMOVE: MouseMove(wParam, lParam); return 0;
-        case WM_LBUTTONUP: ButtonUp(window); return 0;
+        case WM_LBUTTONUP: EndDrag(window); return 0;
+        case WM_CAPTURECHANGED: EndDrag(window); return 0;
         default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
