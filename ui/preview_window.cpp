@@ -6,6 +6,7 @@
 #include "device/device.h"
 #include "engine/preview_frame.h"
 #include "engine/preview_geometry.h"
+#include "engine/preview_zoom.h"
 #include "profile/module_instance.h"
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
@@ -27,6 +28,13 @@ constexpr RECT kRoomDialogUnits = {250, 6, 414, 234};
 
 constexpr UINT kBlinkInterval = 200;  // ms
 
+// The tool bar above the picture: the tool buttons, one of them down.
+constexpr int kToolBarHeight = 22;  // pixels
+constexpr int kCropButton = 1;
+constexpr int kZoomButton = 2;
+
+enum class Tool { Crop, Zoom };
+
 // A drag of the scan frame in progress.
 struct FrameDrag {
     bool active = false;
@@ -40,8 +48,10 @@ struct PreviewWindowState {
     HWND dialog = nullptr;
     HWND frame = nullptr;
     HWND picture = nullptr;
+    preview::Extent base;   // the picture's client at zoom 1
     int zoom = 1;
     preview::Point origin;  // units at the picture's top-left corner
+    Tool tool = Tool::Crop;
     FrameDrag drag;
 };
 
@@ -49,11 +59,7 @@ PreviewWindowState g_window;
 
 preview::Extent Bed() { return preview::BedUnits(g_device.maxAreaWidth, g_device.maxAreaLength); }
 
-preview::View CurrentView() {
-    RECT client{};
-    if (g_window.picture) GetClientRect(g_window.picture, &client);
-    return {Bed(), {client.right, client.bottom}, g_window.zoom, g_window.origin};
-}
+preview::View CurrentView() { return {Bed(), g_window.base, g_window.zoom, g_window.origin}; }
 
 preview::Frame StoredFrame() {
     const uint16_t* f = g_scanSettings.frame;
@@ -98,7 +104,8 @@ void PaintPicture(HWND window) {
         const preview::Extent bed = Bed();
         SetMapMode(dc, MM_ANISOTROPIC);
         SetWindowExtEx(dc, bed.width, bed.height, nullptr);
-        SetViewportExtEx(dc, client.right * g_window.zoom, client.bottom * g_window.zoom, nullptr);
+        SetViewportExtEx(dc, g_window.base.width * g_window.zoom, g_window.base.height * g_window.zoom, nullptr);
+        SetWindowOrgEx(dc, g_window.origin.x, g_window.origin.y, nullptr);
         BITMAPINFO info{};
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), static_cast<LONG>(bitmap.width),
                           static_cast<LONG>(bitmap.height), 1, 24, BI_RGB, 0, 0, 0, 0, 0};
@@ -107,6 +114,7 @@ void PaintPicture(HWND window) {
                       static_cast<int>(bitmap.height), g_preview.file.data() + bitmap.pixelOffset, &info,
                       DIB_RGB_COLORS, SRCCOPY);
         SetMapMode(dc, MM_TEXT);
+        SetWindowOrgEx(dc, 0, 0, nullptr);
     }
     if (!g_window.drag.active) DrawMarchingAnts(dc, PixelRect(StoredFrame()));
     EndPaint(window, &paint);
@@ -162,7 +170,25 @@ int EdgeGap() {
     return pixels > 0 ? std::max(1, 2 * view.bed.width / pixels) : 1;
 }
 
+void ApplyView(const preview::View& view);
+
+// A click in zoom mode: in by 2 at the point, with Shift out by 2; a beep at
+// either limit.
+void ZoomClick(WPARAM wParam, LPARAM lParam) {
+    preview::View view = CurrentView();
+    const bool changed = (wParam & MK_SHIFT) ? preview::ZoomOut(view) : preview::ZoomIn(view, PointerUnits(lParam));
+    if (!changed) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    ApplyView(view);
+}
+
 void ButtonDown(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (g_window.tool == Tool::Zoom) {
+        ZoomClick(wParam, lParam);
+        return;
+    }
     FrameDrag& drag = g_window.drag;
     drag.hit = HitAt(lParam, (wParam & MK_SHIFT) != 0);
     SetCursorFor(drag.hit);
@@ -208,7 +234,36 @@ void MouseMove(WPARAM wParam, LPARAM lParam) {
         DragTo(lParam);
         return;
     }
+    if (g_window.tool == Tool::Zoom) {
+        SetCursor(LoadCursor(nullptr, IDC_CROSS));
+        return;
+    }
     SetCursorFor(HitAt(lParam, (wParam & MK_SHIFT) != 0));
+}
+
+// A scroll bar's request on one axis of `extent` units; the new origin.
+int Scrolled(int origin, int extent, WPARAM wParam) {
+    const int zoom = g_window.zoom;
+    switch (LOWORD(wParam)) {
+        case SB_LINEUP: return origin - preview::LineStep(extent, zoom);
+        case SB_LINEDOWN: return origin + preview::LineStep(extent, zoom);
+        case SB_PAGEUP: return origin - preview::PageStep(extent, zoom);
+        case SB_PAGEDOWN: return origin + preview::PageStep(extent, zoom);
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: return static_cast<short>(HIWORD(wParam));
+        case SB_TOP: return 0;
+        case SB_BOTTOM: return preview::ScrollRange(extent, zoom);
+        default: return origin;
+    }
+}
+
+void Scroll(int bar, WPARAM wParam) {
+    preview::View view = CurrentView();
+    preview::Point origin = view.origin;
+    if (bar == SB_HORZ) origin.x = Scrolled(origin.x, view.bed.width, wParam);
+    else origin.y = Scrolled(origin.y, view.bed.height, wParam);
+    view.origin = preview::ClampedOrigin(view, origin);
+    ApplyView(view);
 }
 
 LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -218,11 +273,18 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_MOUSEMOVE: MouseMove(wParam, lParam); return 0;
         case WM_LBUTTONUP: EndDrag(window); return 0;
         case WM_CAPTURECHANGED: EndDrag(window); return 0;
+        case WM_HSCROLL: Scroll(SB_HORZ, wParam); return 0;
+        case WM_VSCROLL: Scroll(SB_VERT, wParam); return 0;
         default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
 LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        if (LOWORD(wParam) == kCropButton) g_window.tool = Tool::Crop;
+        if (LOWORD(wParam) == kZoomButton) g_window.tool = Tool::Zoom;
+        return 0;
+    }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -251,21 +313,64 @@ std::wstring Title() {
     return LoadText(TXT_PREVIEW_WINDOW) + L" (" + std::to_wstring(g_window.zoom) + L":1)";
 }
 
+// Sizes the frame around the tool bar and the picture; zoomed, the picture
+// grows by its scroll bars so that its client keeps the zoom-1 size.
+void SizeWindows() {
+    const bool zoomed = g_window.zoom > 1;
+    const int width = g_window.base.width + (zoomed ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+    const int height = g_window.base.height + (zoomed ? GetSystemMetrics(SM_CYHSCROLL) : 0);
+    RECT outer = {0, 0, width, kToolBarHeight + height};
+    AdjustWindowRectEx(&outer, kFrameStyle, FALSE, 0);
+    SetWindowPos(g_window.frame, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    SetWindowPos(g_window.picture, nullptr, 0, kToolBarHeight, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // The frame at the top of the room, its picture as large as the bed's
-// proportions allow, centred across the room.
+// proportions allow with room left for the scroll bars, centred across the room.
 void Place(HWND dialog) {
     RECT room = kRoomDialogUnits;
     MapDialogRect(dialog, &room);
     RECT border = {0, 0, 0, 0};
     AdjustWindowRectEx(&border, kFrameStyle, FALSE, 0);
-    const preview::Extent picture = preview::FitToBed(
-        {room.right - room.left - (border.right - border.left), room.bottom - room.top - (border.bottom - border.top)},
+    g_window.base = preview::FitToBed(
+        {room.right - room.left - (border.right - border.left) - GetSystemMetrics(SM_CXVSCROLL),
+         room.bottom - room.top - (border.bottom - border.top) - kToolBarHeight - GetSystemMetrics(SM_CYHSCROLL)},
         Bed());
-    const int width = picture.width + border.right - border.left;
-    const int left = room.left + (room.right - room.left - width) / 2;
-    SetWindowPos(g_window.frame, nullptr, left, room.top, width, picture.height + border.bottom - border.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(g_window.picture, nullptr, 0, 0, picture.width, picture.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const int width = g_window.base.width + border.right - border.left;
+    SetWindowPos(g_window.frame, nullptr, room.left + (room.right - room.left - width) / 2, room.top, 0, 0,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+    SizeWindows();
+}
+
+void CreateToolBar() {
+    const struct {
+        int id;
+        int text;
+    } buttons[] = {{kCropButton, TXT_CROP}, {kZoomButton, TXT_ZOOM}};
+    int left = 0;
+    for (const auto& button : buttons) {
+        HWND window = CreateWindowExW(0, L"BUTTON", LoadText(button.text).c_str(),
+                                      WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | BS_PUSHLIKE, left, 0, 60,
+                                      kToolBarHeight, g_window.frame, reinterpret_cast<HMENU>(INT_PTR{button.id}),
+                                      g_moduleInstance, nullptr);
+        SendMessageW(window, WM_SETFONT, SendMessageW(g_window.dialog, WM_GETFONT, 0, 0), FALSE);
+        left += 60;
+    }
+    CheckRadioButton(g_window.frame, kCropButton, kZoomButton, kCropButton);
+}
+
+void ApplyView(const preview::View& view) {
+    const bool resize = (view.zoom > 1) != (g_window.zoom > 1);
+    g_window.zoom = view.zoom;
+    g_window.origin = view.origin;
+    SetScrollRange(g_window.picture, SB_HORZ, 0, preview::ScrollRange(view.bed.width, view.zoom), FALSE);
+    SetScrollRange(g_window.picture, SB_VERT, 0, preview::ScrollRange(view.bed.height, view.zoom), FALSE);
+    SetScrollPos(g_window.picture, SB_HORZ, view.origin.x, TRUE);
+    SetScrollPos(g_window.picture, SB_VERT, view.origin.y, TRUE);
+    if (resize) SizeWindows();
+    SetWindowTextW(g_window.frame, Title().c_str());
+    InvalidateRect(g_window.picture, nullptr, FALSE);
 }
 
 }  // namespace
@@ -277,9 +382,11 @@ HWND CreatePreviewWindow(HWND dialog) {
     g_window.frame = CreateWindowExW(0, kFrameClass, Title().c_str(), kFrameStyle, 0, 0, 0, 0, dialog, nullptr,
                                      g_moduleInstance, nullptr);
     if (!g_window.frame) return nullptr;
-    g_window.picture = CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, g_window.frame,
-                                       nullptr, g_moduleInstance, nullptr);
+    g_window.picture = CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0,
+                                       0, 0, g_window.frame, nullptr, g_moduleInstance, nullptr);
+    CreateToolBar();
     Place(dialog);
+    ApplyView(CurrentView());
     StartPreviewBlink();
     return g_window.frame;
 }

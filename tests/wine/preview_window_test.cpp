@@ -115,6 +115,66 @@ TEST_F(PreviewWindowTest, FrameBesideThePagesWithTheBedsProportionsAndTitle) {
     }
 }
 
+// The zoom tool: each click doubles up to 8:1 with the clicked point at the
+// top-left, Shift halves down to 1:1; the limits change nothing. Pictures of
+// each zoom in English and traditional Chinese.
+TEST_F(PreviewWindowTest, ZoomsByTwoUpToEightWithScrollRangesOfTheHiddenPart) {
+    const struct {
+        const char* language;
+        int base;
+        const char* tag;
+    } languages[] = {{"English", 0, "en"}, {"Chinese", 6000, "zh_tw"}};
+    for (const auto& language : languages) {
+        SCOPED_TRACE(language.language);
+        SetProfile("KVSINFO_A3", "LANGUAGE", language.language);
+        SetProfile("A3 SCANNER", "Frame", "300 440 340 500");
+        HostSession session;
+        ASSERT_EQ(Open(session), TWRC_SUCCESS);
+        ASSERT_EQ(session.Enable(true), TWRC_SUCCESS);
+        HWND dialog = FindMainDialog();
+        ASSERT_NE(dialog, nullptr);
+        HWND frame = ChildOfClass(dialog, "ParentClass");
+        HWND picture = ChildOfClass(frame, "PreviewClass");
+        ASSERT_NE(picture, nullptr);
+        SendMessageW(dialog, WM_COMMAND, IDC_PRESCAN, 0);
+        RECT zoom1;
+        GetClientRect(picture, &zoom1);
+        SendMessageW(GetDlgItem(frame, 2), BM_CLICK, 0, 0);  // the zoom tool
+        const LPARAM bottomRight = MAKELPARAM(zoom1.right - 1, zoom1.bottom - 1);
+        for (int zoom : {2, 4, 8}) {
+            SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, bottomRight);
+            SendMessageW(picture, WM_LBUTTONUP, 0, bottomRight);
+            EXPECT_EQ(WindowTextUtf8(frame), SourceText(language.base + 101) + " (" + std::to_string(zoom) + ":1)");
+            // The view shows 1/zoom of the bed; the rest is the scroll range.
+            int low = -1, high = -1;
+            GetScrollRange(picture, SB_HORZ, &low, &high);
+            EXPECT_EQ(high, (zoom - 1) * 351 / zoom);
+            GetScrollRange(picture, SB_VERT, &low, &high);
+            EXPECT_EQ(high, (zoom - 1) * 510 / zoom);
+            // Zoomed in at the bottom-right corner, the view stays at the last part.
+            EXPECT_EQ(GetScrollPos(picture, SB_VERT), high);
+            RECT client;
+            GetClientRect(picture, &client);
+            EXPECT_EQ(client.right, zoom1.right);
+            EXPECT_EQ(client.bottom, zoom1.bottom);
+            SaveScreenshot(dialog, "preview_zoom" + std::to_string(zoom) + "_" + language.tag);
+        }
+        SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        EXPECT_EQ(WindowTextUtf8(frame), SourceText(language.base + 101) + " (8:1)");
+        for (int zoom : {4, 2, 1}) {
+            SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(5, 5));
+            EXPECT_EQ(WindowTextUtf8(frame), SourceText(language.base + 101) + " (" + std::to_string(zoom) + ":1)");
+        }
+        SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(5, 5));
+        EXPECT_EQ(WindowTextUtf8(frame), SourceText(language.base + 101) + " (1:1)");
+        int low = -1, high = -1;
+        GetScrollRange(picture, SB_HORZ, &low, &high);
+        EXPECT_EQ(high, 0);
+        ASSERT_EQ(session.Disable(), TWRC_SUCCESS);
+        ASSERT_EQ(session.CloseSource(), TWRC_SUCCESS);
+    }
+}
+
 // Samples a grid of the picture window against the prescan's file, each
 // window pixel allowed to match the file pixel it falls on or a neighbour.
 int MatchingSamples(HWND picture, const PreviewPicture& file, int& samples) {
