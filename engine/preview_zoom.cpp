@@ -29,4 +29,21 @@ bool ZoomOut(View& view) {
     return true;
 }
 
+namespace {
+
+int Towards(int pixel, int clientExtent, int step) {
+    if (pixel < 0) return -step;
+    if (pixel >= clientExtent) return step;
+    return 0;
+}
+
+}  // namespace
+
+Point AutoScrolled(const View& view, Point pointer) {
+    const Point moved = {
+        view.origin.x + Towards(pointer.x, view.client.width, LineStep(view.bed.width, view.zoom)),
+        view.origin.y + Towards(pointer.y, view.client.height, LineStep(view.bed.height, view.zoom))};
+    return ClampedOrigin(view, moved);
+}
+
 }  // namespace preview

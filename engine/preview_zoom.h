@@ -27,4 +27,9 @@ bool ZoomIn(View& view, Point clicked);
 // unchanged, at zoom 1.
 bool ZoomOut(View& view);
 
+// While a drag holds the pointer at `pointer` (window pixels) outside the
+// view, the origin one line step further towards it on each axis where it
+// lies outside, kept inside the scroll ranges.
+Point AutoScrolled(const View& view, Point pointer);
+
 }  // namespace preview

@@ -28,6 +28,13 @@ constexpr RECT kRoomDialogUnits = {250, 6, 414, 234};
 
 constexpr UINT kBlinkInterval = 200;  // ms
 
+// The picture window's timers that scroll a zoomed view while a drag holds
+// the pointer outside it: drawing a new frame, moving it, resizing it.
+constexpr UINT_PTR kScrollNewFrameTimer = 7;
+constexpr UINT_PTR kScrollMoveTimer = 8;
+constexpr UINT_PTR kScrollResizeTimer = 9;
+constexpr UINT kAutoScrollInterval = 100;  // ms
+
 // The tool bar above the picture: the tool buttons, one of them down.
 constexpr int kToolBarHeight = 22;  // pixels
 constexpr int kCropButton = 1;
@@ -42,6 +49,7 @@ struct FrameDrag {
     preview::Point press;   // units
     preview::Frame start;   // the frame at the press
     preview::Frame shown;   // the outline on the screen
+    LPARAM pointer = 0;     // where the pointer was last, window pixels
 };
 
 struct PreviewWindowState {
@@ -87,6 +95,9 @@ RECT PixelRect(const preview::Frame& frame) {
 preview::Point PointerUnits(LPARAM lParam) {
     return preview::ToUnits(CurrentView(), {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
 }
+
+// Shows `view`: zoom, origin, scroll bars and title.
+void ApplyView(const preview::View& view);
 
 void UpdateMainPageFigures() {
     if (HWND page = GetDlgItem(g_window.dialog, IDD_MAIN_PAGE)) UpdateScanAreaFigures(page);
@@ -170,8 +181,6 @@ int EdgeGap() {
     return pixels > 0 ? std::max(1, 2 * view.bed.width / pixels) : 1;
 }
 
-void ApplyView(const preview::View& view);
-
 // A click in zoom mode: in by 2 at the point, with Shift out by 2; a beep at
 // either limit.
 void ZoomClick(WPARAM wParam, LPARAM lParam) {
@@ -206,14 +215,58 @@ void ButtonDown(HWND window, WPARAM wParam, LPARAM lParam) {
     ToggleDragOutline(drag.shown);
 }
 
+UINT_PTR AutoScrollTimer(preview::HitCode hit) {
+    if (hit == preview::kHitNewFrame) return kScrollNewFrameTimer;
+    return hit == preview::kHitInside ? kScrollMoveTimer : kScrollResizeTimer;
+}
+
+preview::Point PixelOf(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
+
+bool InsideView(LPARAM lParam) {
+    const preview::Point p = PixelOf(lParam);
+    return p.x >= 0 && p.y >= 0 && p.x < g_window.base.width && p.y < g_window.base.height;
+}
+
+void StopAutoScroll() {
+    for (UINT_PTR timer : {kScrollNewFrameTimer, kScrollMoveTimer, kScrollResizeTimer}) KillTimer(g_window.picture, timer);
+}
+
 void DragTo(LPARAM lParam) {
     FrameDrag& drag = g_window.drag;
+    drag.pointer = lParam;
     const preview::Frame next = preview::DragFrame(drag.start, drag.hit, drag.press, PointerUnits(lParam), Bed(), EdgeGap());
     ToggleDragOutline(drag.shown);
     drag.shown = next;
     ToggleDragOutline(drag.shown);
     StoreFrame(next);
     UpdateMainPageFigures();
+    if (g_window.zoom > 1 && !InsideView(lParam)) {
+        SetTimer(g_window.picture, AutoScrollTimer(drag.hit), kAutoScrollInterval, nullptr);
+    } else {
+        StopAutoScroll();
+    }
+}
+
+// A tick of a drag's scroll timer: the view one line further towards the
+// pointer and the drag carried on there; a beep at the end of the range.
+void AutoScrollTick() {
+    FrameDrag& drag = g_window.drag;
+    if (!drag.active) {
+        StopAutoScroll();
+        return;
+    }
+    preview::View view = CurrentView();
+    const preview::Point origin = preview::AutoScrolled(view, PixelOf(drag.pointer));
+    if (origin.x == view.origin.x && origin.y == view.origin.y) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    view.origin = origin;
+    ApplyView(view);
+    UpdateWindow(g_window.picture);
+    // The repaint took the old outline away; draw it where the drag now is.
+    ToggleDragOutline(drag.shown);
+    DragTo(drag.pointer);
 }
 
 // The end of a drag: by the button's release, or by the capture taken away
@@ -222,6 +275,7 @@ void EndDrag(HWND window) {
     FrameDrag& drag = g_window.drag;
     if (!drag.active) return;
     drag.active = false;
+    StopAutoScroll();
     if (GetCapture() == window) ReleaseCapture();
     StoreFrame(drag.shown);
     UpdateMainPageFigures();
@@ -275,6 +329,7 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_CAPTURECHANGED: EndDrag(window); return 0;
         case WM_HSCROLL: Scroll(SB_HORZ, wParam); return 0;
         case WM_VSCROLL: Scroll(SB_VERT, wParam); return 0;
+        case WM_TIMER: AutoScrollTick(); return 0;
         default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
@@ -393,6 +448,7 @@ HWND CreatePreviewWindow(HWND dialog) {
 
 void DestroyPreviewWindow() {
     if (g_window.dialog) KillTimer(g_window.dialog, kPreviewTimer);
+    if (g_window.picture) StopAutoScroll();
     if (g_window.drag.active) ReleaseCapture();
     if (g_window.frame) DestroyWindow(g_window.frame);
     ReleaseMarchingAnts();

@@ -53,3 +53,22 @@ TEST(PreviewZoom, ZoomingOutKeepsTheViewInsideTheBed) {
     EXPECT_FALSE(ZoomOut(view));
     EXPECT_EQ(view.zoom, 1);
 }
+
+TEST(PreviewZoom, ADragOutsideTheViewScrollsByLinesUpToTheEnds) {
+    // Zoom 2: line steps 351 x 1/2 / 10 = 17 and 510 x 1/2 / 10 = 25 units.
+    View view{{351, 510}, {175, 255}, 2, {100, 100}};
+    Point origin = AutoScrolled(view, {-3, 300});
+    EXPECT_EQ(origin.x, 83);
+    EXPECT_EQ(origin.y, 125);
+    origin = AutoScrolled(view, {50, 50});
+    EXPECT_EQ(origin.x, 100);
+    EXPECT_EQ(origin.y, 100);
+    view.origin = {170, 250};
+    origin = AutoScrolled(view, {175, 255});
+    EXPECT_EQ(origin.x, 175);
+    EXPECT_EQ(origin.y, 255);
+    view.origin = {0, 0};
+    origin = AutoScrolled(view, {-1, -1});
+    EXPECT_EQ(origin.x, 0);
+    EXPECT_EQ(origin.y, 0);
+}

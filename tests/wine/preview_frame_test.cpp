@@ -179,3 +179,31 @@ TEST_F(PreviewFrameTest, TheOutlinesBlinkingMakesNoNewDrawingObjects) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PreviewFrameTest, ADragBeyondAZoomedViewScrollsItOnTicks) {
+    OpenWithFrame();
+    HWND frameWindow = GetParent(picture);
+    SendMessageW(GetDlgItem(frameWindow, 2), BM_CLICK, 0, 0);  // zoom
+    SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(0, 0));
+    SendMessageW(picture, WM_LBUTTONUP, 0, MAKELPARAM(0, 0));
+    SendMessageW(GetDlgItem(frameWindow, 1), BM_CLICK, 0, 0);  // crop
+    // Zoom 2 from the top-left: the view shows units 0..175 x 0..255. A new
+    // frame from (30, 30) dragged past the view's right edge.
+    const LPARAM start = MAKELPARAM(60 * width / kBedWidth, 60 * height / kBedHeight);
+    SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, start);
+    SendMessageW(picture, WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, MAKELPARAM(width + 10, height / 2));
+    for (int tick = 0; tick < 3; ++tick) SendMessageW(picture, WM_TIMER, 7, 0);
+    // A line step is a tenth of the hidden half: 351 / 2 / 10 = 17 units.
+    EXPECT_EQ(GetScrollPos(picture, SB_HORZ), 3 * 17);
+    EXPECT_EQ(GetScrollPos(picture, SB_VERT), 0);
+    SendMessageW(picture, WM_LBUTTONUP, MK_SHIFT, MAKELPARAM(width + 10, height / 2));
+    EXPECT_EQ(GetCapture(), nullptr);
+    // The frame's right edge followed the pointer, 10 pixels (at 2 pixels per
+    // 351 / width units) beyond the scrolled view's right edge.
+    const double right = 51 + (width + 10) * kBedWidth / (2.0 * width);
+    EXPECT_NEAR(std::stod(Field(1018)), (right - 30) / 30.0, 0.1);
+}
+
+}  // namespace
