@@ -126,6 +126,7 @@ void ReleaseDialogResources(HWND dialog) {
     g_preview.file.clear();
     g_preview.file.shrink_to_fit();
     g_preview.bitmap = {};
+    g_preview.crop = {};
 }
 
 // Cancel and the close box. Nothing happens while a scan holds the buttons;

@@ -61,6 +61,7 @@ void RunPrescanSequence(HWND dialog) {
     HCURSOR cursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     g_preview.file.clear();
     g_preview.bitmap = {};
+    g_preview.crop = {};
     // No older picture survives a prescan that cannot run.
     DeleteFileA((InstallDirectory() + "\\" + kPreviewFileName).c_str());
 

@@ -1,9 +1,12 @@
 #include "ui/preview_window.h"
 
 #include <algorithm>
+#include <new>
 #include <string>
 
 #include "device/device.h"
+#include "device/messages.h"
+#include "engine/preview_crop.h"
 #include "engine/preview_frame.h"
 #include "engine/preview_geometry.h"
 #include "engine/preview_zoom.h"
@@ -475,4 +478,11 @@ void RedrawPreview() {
     if (g_window.picture) RedrawWindow(g_window.picture, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
-HWND PreviewPictureWindow() { return g_window.picture; }
+bool CropPreview() {
+    try {
+        return preview::CropUnderFrame(g_preview.file, g_preview.bitmap, Bed(), StoredFrame(), g_preview.crop);
+    } catch (const std::bad_alloc&) {
+        ShowDeviceError(g_window.dialog, MSG_INSUFFICIENT_MEMORY);
+        return false;
+    }
+}

@@ -28,5 +28,8 @@ void StartPreviewBlink();
 // A tick of that timer: the outline moves on by one row.
 void PreviewBlinkTick();
 
-// The picture window, null while there is none.
-HWND PreviewPictureWindow();
+// Copies the part of the preview under the scan frame into the preview's
+// crop (for the enhancement pages' sample). False, the crop left as it was,
+// without a preview, for a crop under 1500 bytes, or when memory runs out
+// (which the user is told).
+bool CropPreview();
