@@ -18,6 +18,7 @@
 #include "ui/main_page.h"
 #include "ui/marching_ants.h"
 #include "ui/prescan_sequence.h"
+#include "ui/scan_length_ruler.h"
 
 namespace {
 
@@ -59,6 +60,7 @@ struct PreviewWindowState {
     HWND dialog = nullptr;
     HWND frame = nullptr;
     HWND picture = nullptr;
+    HWND ruler = nullptr;
     preview::Extent base;   // the picture's client at zoom 1
     int zoom = 1;
     preview::Point origin;  // units at the picture's top-left corner
@@ -106,6 +108,20 @@ void UpdateMainPageFigures() {
     if (HWND page = GetDlgItem(g_window.dialog, IDD_MAIN_PAGE)) UpdateScanAreaFigures(page);
 }
 
+// The ruler's length as a dotted line across the bed.
+void DrawScanLengthLine(HDC dc) {
+    const preview::View view = CurrentView();
+    if (view.client.height <= 0) return;
+    const int units = ScanLengthMarker(view.client.height) * view.bed.height / view.client.height;
+    const int y = preview::ToPixels(view, {0, units}).y;
+    HPEN pen = CreatePen(PS_DOT, 1, RGB(255, 0, 0));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    MoveToEx(dc, 0, y, nullptr);
+    LineTo(dc, view.client.width, y);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+}
+
 void PaintPicture(HWND window) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
@@ -130,6 +146,7 @@ void PaintPicture(HWND window) {
         SetMapMode(dc, MM_TEXT);
         SetWindowOrgEx(dc, 0, 0, nullptr);
     }
+    DrawScanLengthLine(dc);
     if (!g_window.drag.active) DrawMarchingAnts(dc, PixelRect(StoredFrame()));
     EndPaint(window, &paint);
 }
@@ -377,11 +394,13 @@ void SizeWindows() {
     const bool zoomed = g_window.zoom > 1;
     const int width = g_window.base.width + (zoomed ? GetSystemMetrics(SM_CXVSCROLL) : 0);
     const int height = g_window.base.height + (zoomed ? GetSystemMetrics(SM_CYHSCROLL) : 0);
-    RECT outer = {0, 0, width, kToolBarHeight + height};
+    RECT outer = {0, 0, width + kScanLengthRulerWidth, kToolBarHeight + height};
     AdjustWindowRectEx(&outer, kFrameStyle, FALSE, 0);
     SetWindowPos(g_window.frame, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     SetWindowPos(g_window.picture, nullptr, 0, kToolBarHeight, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(g_window.ruler, nullptr, width, kToolBarHeight, kScanLengthRulerWidth, g_window.base.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The frame at the top of the room, its picture as large as the bed's
@@ -392,10 +411,11 @@ void Place(HWND dialog) {
     RECT border = {0, 0, 0, 0};
     AdjustWindowRectEx(&border, kFrameStyle, FALSE, 0);
     g_window.base = preview::FitToBed(
-        {room.right - room.left - (border.right - border.left) - GetSystemMetrics(SM_CXVSCROLL),
+        {room.right - room.left - (border.right - border.left) - GetSystemMetrics(SM_CXVSCROLL) -
+             kScanLengthRulerWidth,
          room.bottom - room.top - (border.bottom - border.top) - kToolBarHeight - GetSystemMetrics(SM_CYHSCROLL)},
         Bed());
-    const int width = g_window.base.width + border.right - border.left;
+    const int width = g_window.base.width + kScanLengthRulerWidth + border.right - border.left;
     SetWindowPos(g_window.frame, nullptr, room.left + (room.right - room.left - width) / 2, room.top, 0, 0,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
     SizeWindows();
@@ -443,6 +463,7 @@ HWND CreatePreviewWindow(HWND dialog) {
     g_window.picture = CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0,
                                        0, 0, g_window.frame, nullptr, g_moduleInstance, nullptr);
     CreateToolBar();
+    g_window.ruler = CreateScanLengthRuler(g_window.frame, g_window.picture, 0, kToolBarHeight, 0);
     Place(dialog);
     ApplyView(CurrentView());
     StartPreviewBlink();

@@ -175,6 +175,42 @@ TEST_F(PreviewWindowTest, ZoomsByTwoUpToEightWithScrollRangesOfTheHiddenPart) {
     }
 }
 
+// The scan-length ruler: its marker, dragged to 2 inches, comes back to 4
+// inches (the simulated scanner is an A3 model: the ruler is 11.5 inches).
+TEST_F(PreviewWindowTest, TheScanLengthMarkerStopsAtFourInches) {
+    HWND dialog = OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    HWND ruler = ChildOfClass(ChildOfClass(dialog, "ParentClass"), "ScanLengthClass");
+    ASSERT_NE(ruler, nullptr);
+    RECT client;
+    GetClientRect(ruler, &client);
+    const int h = client.bottom;
+    ASSERT_GT(h, 100);
+    const int start = h - 5;  // 17 inches lies beyond the 11.5-inch ruler: the lowest place
+    auto black = [ruler, &client](int y) {
+        UpdateWindow(ruler);
+        HDC dc = GetDC(ruler);
+        const COLORREF c = GetPixel(dc, client.right - 3, y);
+        ReleaseDC(ruler, dc);
+        return c == RGB(0, 0, 0);
+    };
+    EXPECT_TRUE(black(start));
+    SendMessageW(ruler, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, start));
+    const int twoInches = static_cast<int>(2.0 * h / 11.5);
+    SendMessageW(ruler, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, twoInches));
+    SendMessageW(ruler, WM_LBUTTONUP, 0, MAKELPARAM(5, twoInches));
+    EXPECT_EQ(GetCapture(), nullptr);
+    const int fourInches = static_cast<int>(4.0 * h / 11.5);
+    EXPECT_TRUE(black(fourInches));
+    EXPECT_FALSE(black(start));
+    EXPECT_FALSE(black(twoInches - 1));
+    // A press away from the marker does not move it.
+    SendMessageW(ruler, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, start));
+    SendMessageW(ruler, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, h / 2));
+    SendMessageW(ruler, WM_LBUTTONUP, 0, MAKELPARAM(5, h / 2));
+    EXPECT_TRUE(black(fourInches));
+}
+
 // Samples a grid of the picture window against the prescan's file, each
 // window pixel allowed to match the file pixel it falls on or a neighbour.
 int MatchingSamples(HWND picture, const PreviewPicture& file, int& samples) {
