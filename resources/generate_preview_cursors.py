@@ -6,6 +6,8 @@
   IDSIZENS.cur    a vertical double arrow
   IDSIZEWE.cur    a horizontal double arrow
   IDHAND1.cur     an open hand, for moving the frame
+  IDZOOMIN.cur    a magnifier with a plus, for the zoom tool
+  IDZOOMOUT.cur   a magnifier with a minus, the zoom tool with Shift held
 
 Monochrome 32 x 32 cursors, hot spot at the centre: black outline, white fill.
 
@@ -84,6 +86,24 @@ def hand():
     return points
 
 
+def magnifier(plus):
+    """A ring with a handle to the bottom right; a minus, and with `plus` a plus, inside."""
+    points = set()
+    for x in range(SIZE):
+        for y in range(SIZE):
+            distance = (x - 12) ** 2 + (y - 12) ** 2
+            if 36 <= distance <= 64:
+                points.add((x, y))
+    for step in range(6):
+        for width in range(2):
+            points.add((17 + step + width, 18 + step))
+    for t in range(-3, 4):
+        points.add((12 + t, 12))
+        if plus:
+            points.add((12, 12 + t))
+    return points
+
+
 def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
@@ -92,6 +112,8 @@ def main():
     write_cursor(os.path.join(out, "IDSIZENS.cur"), double_arrow(0, 1))
     write_cursor(os.path.join(out, "IDSIZEWE.cur"), double_arrow(1, 0))
     write_cursor(os.path.join(out, "IDHAND1.cur"), hand())
+    write_cursor(os.path.join(out, "IDZOOMIN.cur"), magnifier(True))
+    write_cursor(os.path.join(out, "IDZOOMOUT.cur"), magnifier(False))
 
 
 if __name__ == "__main__":

@@ -309,7 +309,7 @@ void MouseMove(WPARAM wParam, LPARAM lParam) {
         return;
     }
     if (g_window.tool == Tool::Zoom) {
-        SetCursor(LoadCursor(nullptr, IDC_CROSS));
+        SetCursor(LoadCursorW(g_moduleInstance, (wParam & MK_SHIFT) ? L"IDZOOMOUT" : L"IDZOOMIN"));
         return;
     }
     SetCursorFor(HitAt(lParam, (wParam & MK_SHIFT) != 0));

@@ -140,6 +140,11 @@ TEST_F(PreviewWindowTest, ZoomsByTwoUpToEightWithScrollRangesOfTheHiddenPart) {
         RECT zoom1;
         GetClientRect(picture, &zoom1);
         SendMessageW(GetDlgItem(frame, 2), BM_CLICK, 0, 0);  // the zoom tool
+        HMODULE source = GetModuleHandleA("kvsc_a3.ds");
+        SendMessageW(picture, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+        EXPECT_EQ(GetCursor(), LoadCursorW(source, L"IDZOOMIN"));
+        SendMessageW(picture, WM_MOUSEMOVE, MK_SHIFT, MAKELPARAM(5, 5));
+        EXPECT_EQ(GetCursor(), LoadCursorW(source, L"IDZOOMOUT"));
         const LPARAM bottomRight = MAKELPARAM(zoom1.right - 1, zoom1.bottom - 1);
         for (int zoom : {2, 4, 8}) {
             SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, bottomRight);
