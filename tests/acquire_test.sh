@@ -5,7 +5,8 @@
 # each mode by native, memory and file transfer; the files twscan writes
 # itself (BMP and TIFF from memory blocks, BMP from the native bitmap) must
 # be read by ImageMagick and libtiff and hold the same pixels as the others.
-# The dialog's own scan (--ui --press-scan --set ...) and failures are run too.
+# The dialog's own scan (--ui --press-scan --set ...) and failures are run too,
+# and the memory transfer's progress line into a file and on a terminal.
 #
 # usage: acquire_test.sh BUILD_DIRECTORY
 set -uo pipefail
