@@ -105,8 +105,14 @@ Section "Uninstall"
   !insertmacro RemoveSourceFolder "${FOLDER64}"
 
   DeleteINISec "${WININI}" KVSINFO_A3
+  ; The lamp section is also the simulated scanner's settings section: it
+  ; goes only when the lamp keys were all it held.
   DeleteINIStr "${WININI}" "A3 SCANNER" SAVER
   DeleteINIStr "${WININI}" "A3 SCANNER" TIMES
+  System::Call 'kernel32::GetPrivateProfileSection(t "A3 SCANNER", t .r0, i ${NSIS_MAX_STRLEN}, t "${WININI}") i .r1'
+  ${If} $1 = 0
+    DeleteINISec "${WININI}" "A3 SCANNER"
+  ${EndIf}
   FlushINI "${WININI}"
 
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

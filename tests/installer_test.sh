@@ -5,7 +5,7 @@
 # registers its uninstaller; each build's twscan then lists the source and
 # scans with it. A second installation keeps the WIN.INI values the first
 # left (and fills in a missing one); the silent uninstall leaves nothing of
-# it but the user's settings and batch files.
+# it but the user's settings and batch files, in the folders and in WIN.INI.
 #
 # usage: installer_test.sh SETUP_EXE BUILD_DIRECTORY WORK_DIRECTORY
 # (BUILD_DIRECTORY holds the win32 and win64 builds)
@@ -39,7 +39,6 @@ ini_value() {
     END { exit !found }'
 }
 value_is() { [ "$(ini_value "$1" "$2")" = "$3" ]; }
-key_missing() { ! ini_value "$1" "$2" >/dev/null; }
 section_missing() { ! tr -d '\r' <"$windows/win.ini" | grep -qxF "[$1]"; }
 uninstall_registered() { grep -q 'CurrentVersion\\\\Uninstall\\\\KVSC_A3\]' "$prefix/system.reg"; }
 holds_only() {
@@ -96,7 +95,15 @@ check "silent uninstall succeeds" run_wine 'C:\windows\twain_32\KVSC_A3\uninstal
 check "uninstall keeps only the 32-bit settings files" holds_only "$folder32" "JOBS.SET MINE.PAR "
 check "uninstall keeps only the 64-bit settings files" holds_only "$folder64" "JOBS.SET MINE.PAR "
 check "uninstall removes the installation section" section_missing KVSINFO_A3
-check "uninstall removes the lamp keys" key_missing "A3 SCANNER" SAVER
+check "uninstall removes the lamp section it emptied" section_missing "A3 SCANNER"
 check "uninstall removes the registration" eval '! uninstall_registered'
+
+# The lamp keys share their section with the simulated scanner's settings:
+# a setting the source saved there stays.
+run_wine "$setup" /S
+sed -i 's/^\[A3 SCANNER\]\r$/&\nScanRes=200\r/' "$windows/win.ini"
+run_wine 'C:\windows\twain_32\KVSC_A3\uninstall.exe' /S
+check "uninstall keeps the scanner's settings" value_is "A3 SCANNER" ScanRes 200
+check "uninstall removes the lamp keys beside them" eval '! ini_value "A3 SCANNER" SAVER'
 
 finish installer
