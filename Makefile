@@ -1,5 +1,5 @@
 # The two commands of a fresh machine: `make demo` and `make test`.
-.PHONY: setup native asan win32 win64 build test demo bench clean
+.PHONY: setup native asan win32 win64 build installer test demo bench clean
 
 setup:
 	scripts/setup.sh
@@ -23,10 +23,18 @@ win64: setup
 
 build: native asan win32 win64
 
+# The Windows installer of both builds: build/installer/kvsc_a3-setup.exe.
+installer: win32 win64
+	mkdir -p build/installer
+	makensis -V2 -WX -DWIN32_FILES=$(CURDIR)/build/win32/installer-files \
+	  -DWIN64_FILES=$(CURDIR)/build/win64/installer-files \
+	  -DOUTFILE=$(CURDIR)/build/installer/kvsc_a3-setup.exe installer/kvsc_a3.nsi
+
 # The include check of the layering (docs/ARCHITECTURE.md) and its own test,
 # the native tests (also under the sanitizers), then the Wine tests of the
-# 64-bit build and, where this machine runs 32-bit programs, of the 32-bit build.
-test: build
+# 64-bit build and, where this machine runs 32-bit programs, of the 32-bit
+# build and the installer.
+test: build installer
 	scripts/check-layers
 	bash tests/check_layers_test.sh
 	ctest --preset native

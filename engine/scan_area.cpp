@@ -5,6 +5,7 @@
 
 #include "engine/frame_units.h"
 #include "settings/scan_settings.h"
+#include "twain/twain.h"
 
 namespace {
 
@@ -67,6 +68,24 @@ bool FeederPaperInches(uint16_t paper, double& width, double& length) {
         return true;
     }
     return false;
+}
+
+uint16_t FeederPaperForPageSize(uint16_t pageSize) {
+    switch (pageSize) {
+        case TWSS_A4LETTER: return 401;
+        case TWSS_B5LETTER: return 405;
+        case TWSS_A5: return 404;
+        default: return 403;
+    }
+}
+
+bool FeederPaperFrame(uint16_t paper, uint16_t frame[4]) {
+    double width = 0, length = 0;
+    if (!FeederPaperInches(paper, width, length)) return false;
+    frame[0] = frame[1] = 0;
+    frame[2] = static_cast<uint16_t>(width * kPreviewUnitsPerInch + 0.5);
+    frame[3] = static_cast<uint16_t>(length * kPreviewUnitsPerInch + 0.5);
+    return true;
 }
 
 ScanAreaFigures ComputeScanAreaFigures(const ScanAreaInput& in) {

@@ -43,6 +43,15 @@ uint32_t EffectiveResolution(uint16_t resolution, uint16_t scaling, uint16_t dpi
 // other number.
 bool FeederPaperInches(uint16_t paper, double& width, double& length);
 
+// The feeder paper size for the page size a host negotiated through
+// ICAP_SUPPORTEDSIZES (a TWSS_ value): A4 401, B5 405, A5 404; without a page
+// size, or for one the feeder has no size for, the full 11.7 x 17 inches, 403.
+uint16_t FeederPaperForPageSize(uint16_t pageSize);
+
+// The scan frame of a feeder paper size, in preview units (30 per inch) from
+// the top-left corner; false for a number that is no paper size.
+bool FeederPaperFrame(uint16_t paper, uint16_t frame[4]);
+
 ScanAreaFigures ComputeScanAreaFigures(const ScanAreaInput& input);
 
 // The limit of both pixel counts the Scan button accepts (inclusive), and the

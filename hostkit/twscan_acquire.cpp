@@ -2,9 +2,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "hostkit/capability_text.h"
+#include "hostkit/msgbox_recorder.h"
 #include "hostkit/twain_names.h"
 #include "hostkit/twscan_receive.h"
 #include "twain/platform.h"
@@ -138,6 +140,28 @@ void TryPressScan() {
     press.host->Defer(TryPressScan);
 }
 
+// While twscan presses the dialog's buttons itself, nobody is there to read
+// the source's message boxes: each is answered as its first button and its
+// text printed, instead of the run waiting for ever.
+class AnsweredMessageBoxes {
+public:
+    AnsweredMessageBoxes() { recorder_.Start(); }
+    ~AnsweredMessageBoxes() {
+        recorder_.Stop();
+        for (const RecordedBox& box : recorder_.boxes) {
+            std::string text = box.caption + ": " + box.text;
+            for (char& c : text)
+                if (c == '\n' || c == '\r') c = ' ';
+            std::fprintf(stderr, "twscan: the source showed a message: %s\n", text.c_str());
+        }
+    }
+    AnsweredMessageBoxes(const AnsweredMessageBoxes&) = delete;
+    AnsweredMessageBoxes& operator=(const AnsweredMessageBoxes&) = delete;
+
+private:
+    MessageBoxRecorder recorder_;
+};
+
 // The notification that ends the wait: MSG_XFERREADY, MSG_CLOSEDSREQ, or
 // MSG_NULL when none came in time (a message has been printed).
 TW_UINT16 WaitForSource(HostSession& host, const TwscanOptions& options) {
@@ -150,7 +174,11 @@ TW_UINT16 WaitForSource(HostSession& host, const TwscanOptions& options) {
     }
     std::fprintf(stderr, "twscan: waiting for the scan started in the source's dialog\n");
     g_scanPress = ScanPress{&host, GetTickCount(), options.pressScan, false, kScanButton, false};
-    if (options.pressScan) host.Defer(TryPressScan);
+    std::optional<AnsweredMessageBoxes> answered;
+    if (options.pressScan) {
+        answered.emplace();
+        host.Defer(TryPressScan);
+    }
     for (;;) {
         TW_UINT16 notification = host.WaitForNotification(kWaitSliceMs);
         if (notification == MSG_XFERREADY || notification == MSG_CLOSEDSREQ) {
@@ -170,6 +198,7 @@ TW_UINT16 WaitForSource(HostSession& host, const TwscanOptions& options) {
 // with the dialog's Prescan button disabled; once the message loop has
 // handled the press, the button is enabled again.
 int PrescanToFile(HostSession& host, const TwscanOptions& options) {
+    AnsweredMessageBoxes answered;
     g_scanPress = ScanPress{&host, GetTickCount(), true, false, kPrescanButton, false};
     host.Defer(TryPressScan);
     for (;;) {

@@ -8,6 +8,7 @@
 #include "hostkit/memory_block.h"
 #include "hostkit/output_file.h"
 #include "hostkit/twscan_acquire.h"
+#include "hostkit/twscan_progress.h"
 
 namespace {
 
@@ -26,21 +27,6 @@ int TransferEnded(HostSession& host, TW_UINT16 dat, TW_UINT16 rc) {
     return ReportFailure(DG_IMAGE, dat, MSG_GET, rc, host.ConditionCode());
 }
 
-// Progress of a memory transfer on standard error: a line whenever another
-// tenth of the rows has arrived.
-struct Progress {
-    uint32_t total = 0;
-    uint32_t tenthsShown = 0;
-};
-
-void ShowProgress(Progress& progress, uint32_t rows) {
-    const uint32_t tenths = static_cast<uint32_t>(uint64_t{rows} * 10 / progress.total);
-    if (tenths == progress.tenthsShown) return;
-    progress.tenthsShown = tenths;
-    std::fprintf(stderr, "twscan: received %u of %u rows (%u%%)\n", rows, progress.total,
-                 static_cast<unsigned>(uint64_t{rows} * 100 / progress.total));
-}
-
 // Memory blocks into the layout's file, row by row where each belongs.
 int ReceiveByMemory(HostSession& host, const ImageFileLayout& layout, OutputFile& file) {
     if (!WriteOutputAt(file, 0, layout.header.data(), layout.header.size())) return Fail(file.error);
@@ -51,26 +37,34 @@ int ReceiveByMemory(HostSession& host, const ImageFileLayout& layout, OutputFile
     std::vector<uint8_t> buffer(length);
     std::vector<uint8_t> fileRow(layout.rowBytes);
     const ImageShape& shape = layout.shape;
-    Progress progress{shape.height, 0};
+    TransferProgress progress(shape.height);
     uint32_t rows = 0;
     for (bool last = false; !last;) {
         TW_IMAGEMEMXFER block{};
         block.Memory = {TWMF_APPOWNS | TWMF_POINTER, length,
                         TwainRef(buffer.data())};
         rc = host.Ds(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &block);
-        if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) return TransferEnded(host, DAT_IMAGEMEMXFER, rc);
+        if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) {
+            progress.Finish();
+            return TransferEnded(host, DAT_IMAGEMEMXFER, rc);
+        }
         last = rc == TWRC_XFERDONE;
         std::string error;
-        if (!imagefile::CheckMemoryBlock(block, shape, length, rows, last, error))
+        if (!imagefile::CheckMemoryBlock(block, shape, length, rows, last, error)) {
+            progress.Finish();
             return Fail("the memory transfer is faulty: " + error);
+        }
         for (uint32_t i = 0; i < block.Rows; ++i) {
             imagefile::MakeFileRow(layout, buffer.data() + uint64_t{i} * block.BytesPerRow, fileRow.data());
-            if (!WriteOutputAt(file, imagefile::RowOffset(layout, rows + i), fileRow.data(), fileRow.size()))
+            if (!WriteOutputAt(file, imagefile::RowOffset(layout, rows + i), fileRow.data(), fileRow.size())) {
+                progress.Finish();
                 return Fail(file.error);
+            }
         }
         rows += block.Rows;
-        ShowProgress(progress, rows);
+        progress.Update(rows);
     }
+    progress.Finish();
     if (rows != shape.height)
         return Fail("the memory transfer ended after " + std::to_string(rows) + " of " +
                     std::to_string(shape.height) + " rows");

@@ -5,7 +5,8 @@
 # each mode by native, memory and file transfer; the files twscan writes
 # itself (BMP and TIFF from memory blocks, BMP from the native bitmap) must
 # be read by ImageMagick and libtiff and hold the same pixels as the others.
-# The dialog's own scan (--ui --press-scan --set ...) and failures are run too.
+# The dialog's own scan (--ui --press-scan --set ...) and failures are run too,
+# and the memory transfer's progress line into a file and on a terminal.
 #
 # usage: acquire_test.sh BUILD_DIRECTORY
 set -uo pipefail
@@ -64,6 +65,17 @@ done
 check "colour is 400 x 300" size_is color-memory.bmp "400 300"
 check "grey is 400 x 300" size_is gray-memory.bmp "400 300"
 check "memory progress reaches every row" err_has color-memory.bmp "received 300 of 300 rows (100%)"
+check "memory progress into a file: one line" [ "$(grep -c 'twscan: received' color-memory.bmp.err)" = 1 ]
+# On a terminal the progress line is rewritten in place until every row is in.
+script -qec "'$wine_run' --template '$template' '$twscan_exe' --mode color --dpi 100 --area 1,1,5,4 \
+  --xfer memory --out terminal.bmp" terminal.typescript >/dev/null 2>&1
+# Wine's console draws some blanks as cursor movements: compared without
+# escape sequences and blanks.
+in_place() {
+  sed 's/\x1b\[[0-9;?]*[A-Za-z]//g' terminal.typescript | tr -d ' ' |
+    grep -qa "received[0-9]*of300rows([0-9]*%)"$'\r'"twscan:received300of300rows(100%)"$'\r*$'
+}
+check "memory progress on a terminal: rewritten in place" in_place
 # Line art: a set bit is white, in the bitmap's palette and in the TIFF (min-is-black).
 check "line art is bilevel" [ "$(identify -format '%[type]' lineart-memory.tif)" = Bilevel ]
 

@@ -1,9 +1,18 @@
 #include "ui/current_scan_area.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "device/device.h"
+#include "session/capability_state.h"
 #include "settings/settings_record.h"
+#include "twain/cap_container.h"
+
+uint16_t CurrentFeederPaper() {
+    if (!(g_caps.feederPresent && g_caps.feederEnabled)) return 0;
+    const TW_UINT32 index = g_caps.supportedSizeIndex;
+    return FeederPaperForPageSize(index < std::size(kSupportedSizes) ? kSupportedSizes[index] : TWSS_NONE);
+}
 
 ScanAreaFigures CurrentScanAreaFigures() {
     const ScanSettings& s = g_scanSettings;
@@ -17,5 +26,6 @@ ScanAreaFigures CurrentScanAreaFigures() {
     in.opticalResolution = g_device.opticalResolution;
     in.scanMode = s.scanMode;
     in.unit = s.unit;
+    in.feederPaper = CurrentFeederPaper();
     return ComputeScanAreaFigures(in);
 }

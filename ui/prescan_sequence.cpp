@@ -5,6 +5,7 @@
 #include <string>
 
 #include "device/device.h"
+#include "device/messages.h"
 #include "device/remote_scanner.h"
 #include "engine/calibration_state.h"
 #include "profile/language.h"
@@ -80,6 +81,7 @@ void RunPrescanSequence(HWND dialog) {
     SetCursor(cursor);
     ReleaseCapture();
     if (prescanImage) LoadPreviewPicture();
+    else ShowDeviceError(dialog, MSG_WRITE_FILE_ERROR);
     RedrawPreview();
     StartPreviewBlink();
 

@@ -63,8 +63,11 @@ void RunScanSequence(HWND dialog) {
     }
     g_job.imageSizeEstimate = area.imageBytes;
     g_job.scanLengthInches = static_cast<float>(area.lengthInches);
-    ScanFrame frame = PreviewFrameToOptical(s.frame, g_device.opticalResolution, g_device.maxAreaWidth,
-                                            g_device.maxAreaLength);
+    // With the feeder in use the paper size is scanned, not the preview frame.
+    uint16_t feederFrame[4];
+    const bool feeder = FeederPaperFrame(CurrentFeederPaper(), feederFrame);
+    ScanFrame frame = PreviewFrameToOptical(feeder ? feederFrame : s.frame, g_device.opticalResolution,
+                                            g_device.maxAreaWidth, g_device.maxAreaLength);
     if (!StartScanJob(dialog, 0, frame)) {
         EndOfScanUiReset();
         return;

@@ -35,6 +35,17 @@ std::string FileNamePartOf(const std::string& path) {
     return (slash == std::string::npos ? path : path.substr(slash + 1)).substr(0, kMaxFileNamePart);
 }
 
+// The longest directory the edit takes: with the file name that follows it
+// the whole name still fits a transfer file name.
+constexpr size_t kMaxDirectoryChars = 239;
+
+// A directory the dialog takes: a drive letter, a colon and a backslash
+// first ("X:\..."), at most kMaxDirectoryChars characters in all.
+bool NamesADrive(const std::string& directory) {
+    return directory.size() >= 3 && directory.size() <= kMaxDirectoryChars &&
+           std::isalpha(static_cast<unsigned char>(directory[0])) && directory[1] == ':' && directory[2] == '\\';
+}
+
 void InitDialog(HWND dialog, const DialogData& data) {
     std::string title = BrandText() + " " + ModelDisplayText() + " " +
                         SoftwareVersionText();
@@ -46,6 +57,7 @@ void InitDialog(HWND dialog, const DialogData& data) {
     std::string directory = DirectoryOf(data.oldName);
     std::transform(directory.begin(), directory.end(), directory.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    SendDlgItemMessageW(dialog, kEdit, EM_LIMITTEXT, kMaxDirectoryChars, 0);
     SetDlgItemTextA(dialog, kEdit, directory.c_str());
     EnableWindow(GetDlgItem(dialog, kOk), FALSE);
 }
@@ -54,11 +66,16 @@ void UseName(const std::string& name) {
     lstrcpynA(g_setup.fileSetupDefault.FileName, name.c_str(), sizeof g_setup.fileSetupDefault.FileName);
 }
 
-// OK: the new directory with the old file name, if its drive has room.
+// OK: the new directory with the old file name, if its drive has room. A
+// text that names no drive is refused like a full disk, and nothing is kept.
 bool Accept(HWND dialog, const DialogData& data) {
     char text[MAX_PATH] = {};
     GetDlgItemTextA(dialog, kEdit, text, MAX_PATH);
     std::string directory = text;
+    if (!NamesADrive(directory)) {
+        ShowDiskShortage(g_twain.parentWindow, 0, data.imageBytes);
+        return false;
+    }
     if (!directory.empty() && directory.back() == '\\') directory.pop_back();
     UseName(directory + "\\" + FileNamePartOf(data.oldName));
     uint64_t free = 0;

@@ -118,4 +118,22 @@ TEST(ScanArea, FeederPaperAndTenfoldScale) {
     EXPECT_EQ(EffectiveResolution(333, 33, 0, 600), 109u);  // 10989 / 100, truncated
 }
 
+// The page size a host negotiates picks the feeder paper; the scan frame is
+// that paper from the top-left corner, in preview units (A5: 148 x 210 mm).
+TEST(ScanArea, FeederPaperFromTheNegotiatedPageSize) {
+    EXPECT_EQ(FeederPaperForPageSize(1), 401);  // TWSS_A4LETTER
+    EXPECT_EQ(FeederPaperForPageSize(2), 405);  // TWSS_B5LETTER
+    EXPECT_EQ(FeederPaperForPageSize(5), 404);  // TWSS_A5
+    EXPECT_EQ(FeederPaperForPageSize(0), 403);  // no page size: the whole 11.7 x 17 inches
+    EXPECT_EQ(FeederPaperForPageSize(3), 403);  // US letter: no feeder size of its own
+
+    uint16_t frame[4] = {1, 2, 3, 4};
+    ASSERT_TRUE(FeederPaperFrame(404, frame));
+    EXPECT_EQ(frame[0], 0);
+    EXPECT_EQ(frame[1], 0);
+    EXPECT_EQ(frame[2], 175);  // 5.83 inches x 30 = 174.8
+    EXPECT_EQ(frame[3], 248);  // 8.27 inches x 30 = 248.0
+    EXPECT_FALSE(FeederPaperFrame(0, frame));
+}
+
 }  // namespace

@@ -1,6 +1,6 @@
 // The dialog's Prescan button: PRESCAN.DLL is called with the dialog's
 // settings and the calibration record, the dialog is idle again afterwards,
-// and a missing module fails with TWCC_OPERATIONERROR.
+// and a missing module fails with message 619 and TWCC_OPERATIONERROR.
 #include <fstream>
 #include <string>
 
@@ -52,7 +52,8 @@ TEST_F(DialogPrescanTest, AMissingModuleFailsWithOperationErrorAndLeavesNoPictur
     { std::ofstream stale(InstallDir() + "\\ORVC0000.BMP"); stale << "an older picture"; }
     HWND dialog = PressPrescan();
     EXPECT_EQ(GetFileAttributesA((InstallDir() + "\\ORVC0000.BMP").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_TRUE(recorder.boxes.empty());
+    ASSERT_EQ(recorder.boxes.size(), 1u);
+    EXPECT_EQ(recorder.boxes[0].text, "Write disk file error.");
     TW_STATUS status{};
     ASSERT_EQ(host.Ds(DG_CONTROL, DAT_STATUS, MSG_GET, &status), TWRC_SUCCESS);
     EXPECT_EQ(status.ConditionCode, TWCC_OPERATIONERROR);

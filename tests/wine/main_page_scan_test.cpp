@@ -79,4 +79,17 @@ TEST_F(MainPageScanTest, ThirtyThousandAndOneLinesAreRefused) {
     EXPECT_EQ(recorder.boxes[0].text, "The Number of length pixels must less than 30000");
 }
 
+// With a document feeder in use the page size the host negotiated is
+// scanned, not the preview frame: A5 is 5.83 x 8.27 inches.
+TEST_F(MainPageScanTest, TheFeederScansTheNegotiatedPageSize) {
+    SetScanner("Feeder=1\n");
+    ASSERT_EQ(Open(host), TWRC_SUCCESS);
+    ASSERT_EQ(host.SetOneValue(ICAP_SUPPORTEDSIZES, TWTY_UINT16, TWSS_A5, DG_IMAGE), TWRC_SUCCESS);
+    ASSERT_EQ(host.Enable(true), TWRC_SUCCESS);
+    dialog = FindMainDialog();
+    ASSERT_NE(Page(), nullptr);
+    EXPECT_EQ(ControlText(Page(), IDC_MP_WIDTH), "5.83");
+    EXPECT_EQ(ControlText(Page(), IDC_MP_LENGTH), "8.27");
+}
+
 }  // namespace

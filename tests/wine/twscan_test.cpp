@@ -222,6 +222,10 @@ TEST_F(TwscanTest, PrescanCopiesThePreviewPicture) {
     run = RunTwscan("--source \"A3 Flatbed Scanner\" --prescan --out none.bmp");
     EXPECT_EQ(run.exitCode, 1u);
     EXPECT_NE(run.err.find("the prescan left no picture"), std::string::npos) << run.err;
+    // Nobody to press OK: the source's message is answered and printed.
+    const size_t shown = run.err.find("twscan: the source showed a message: ");
+    ASSERT_NE(shown, std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("Write disk file error.", shown), std::string::npos) << run.err;
     EXPECT_EQ(GetFileAttributesA("none.bmp"), INVALID_FILE_ATTRIBUTES);
 }
 
