@@ -12,8 +12,8 @@ bool ReadPreviewHeader(const uint8_t* bytes, size_t size, PreviewBitmap& out) {
     const uint32_t height = blocks::GetU32(bytes, 22);
     // Width and height are signed in the header: top-down or empty pictures are not ours.
     if (blocks::GetU32(bytes, 14) != 40 || blocks::GetU16(bytes, 26) != 1 || blocks::GetU16(bytes, 28) != 24 ||
-        blocks::GetU32(bytes, 30) != 0 || width == 0 || height == 0 || width > 0x7FFFFFFF / 3 ||
-        height > 0x7FFFFFFF || offset < kHeaders)
+        blocks::GetU32(bytes, 30) != 0 || width == 0 || height == 0 || width > kMaxPreviewSide ||
+        height > kMaxPreviewSide || offset < kHeaders)
         return false;
     const uint64_t rowBytes = (uint64_t{width} * 3 + 3) & ~uint64_t{3};
     if (offset > size || (size - offset) / rowBytes < height) return false;

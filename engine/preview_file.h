@@ -15,8 +15,11 @@ struct PreviewBitmap {
     uint32_t pixelOffset = 0;  // first byte of the last row of the image
 };
 
+// The largest width and height of a preview picture taken.
+constexpr uint32_t kMaxPreviewSide = 4096;
+
 // False unless `bytes` is such a file: "BM", a 40-byte info header, 1 plane,
-// 24 bits, no compression, a positive width and height, and every row inside
+// 24 bits, no compression, a width and height of 1 to 4096, and every row inside
 // the `size` bytes.
 bool ReadPreviewHeader(const uint8_t* bytes, size_t size, PreviewBitmap& out);
 

@@ -25,6 +25,7 @@
 #include "ui/main_page.h"
 #include "ui/page_host.h"
 #include "ui/prescan_sequence.h"
+#include "ui/preview_window.h"
 #include "ui/scan_sequence.h"
 #include "ui/settings_commands.h"
 
@@ -102,6 +103,7 @@ void InitDialog(HWND dialog) {
     MarkCalibrationDue();
     RememberPreviousSettings();
     CreatePages(dialog);
+    CreatePreviewWindow(dialog);
     InitTexts(dialog);
     GetWindowRect(dialog, &g_mainDialog.windowRect);
     StartSourceAndSpeed();
@@ -119,10 +121,12 @@ void ReleaseDialogResources(HWND dialog) {
     LeaveHelpMode(dialog);
     DestroyProgressWindow();
     DestroyPages();
+    DestroyPreviewWindow();
     DeleteGreyBrush();
     g_preview.file.clear();
     g_preview.file.shrink_to_fit();
     g_preview.bitmap = {};
+    g_preview.crop = {};
 }
 
 // Cancel and the close box. Nothing happens while a scan holds the buttons;
@@ -188,6 +192,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             return TRUE;
         case WM_TIMER:
             if (wParam == kReadyPollTimer) ReadyPollTick(dialog);
+            if (wParam == kPreviewTimer) PreviewBlinkTick();
             return TRUE;
         case WM_DRAWITEM:
             DrawItem(dialog, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
@@ -201,6 +206,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         case kLanguageChangedMessage:
             InitTexts(dialog);
             RetranslatePages(dialog);
+            RetitlePreviewWindow();
             return TRUE;
         case kShowPageMessage:
             if (g_mainDialog.idle) ShowPage(dialog, static_cast<int>(wParam));

@@ -14,6 +14,7 @@
 #include "session/session.h"
 #include "settings/settings_record.h"
 #include "ui/main_dialog.h"
+#include "ui/preview_window.h"
 
 PreviewState g_preview;
 
@@ -61,6 +62,7 @@ void RunPrescanSequence(HWND dialog) {
     HCURSOR cursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     g_preview.file.clear();
     g_preview.bitmap = {};
+    g_preview.crop = {};
     // No older picture survives a prescan that cannot run.
     DeleteFileA((InstallDirectory() + "\\" + kPreviewFileName).c_str());
 
@@ -80,6 +82,8 @@ void RunPrescanSequence(HWND dialog) {
     ReleaseCapture();
     if (prescanImage) LoadPreviewPicture();
     else ShowDeviceError(dialog, MSG_WRITE_FILE_ERROR);
+    RedrawPreview();
+    StartPreviewBlink();
 
     SetDialogIdle(dialog, true);
     EnableScanAndPrescan(dialog, TRUE);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/preview_crop.h"
 #include "engine/preview_file.h"
 #include "prescan/prescan_entry.h"
 
@@ -14,6 +15,7 @@
 struct PreviewState {
     std::vector<uint8_t> file;      // the bitmap file as read; empty: no picture
     preview::PreviewBitmap bitmap;  // where its rows lie in `file`
+    preview::Crop crop;             // the picture under the frame, after CropPreview
     float scanLength = 17.0f;       // inches of the bed the next prescan covers
     PrescanResult lastResult{};     // kept for the module's progress record
 };

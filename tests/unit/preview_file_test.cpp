@@ -56,3 +56,22 @@ TEST(PreviewFile, RefusesWhatIsNotSuchABitmapOrIsCutShort) {
     }
     EXPECT_FALSE(ReadPreviewHeader(nullptr, 0, bitmap));
 }
+
+TEST(PreviewFile, TakesSidesUpTo4096PixelsOnly) {
+    PreviewBitmap bitmap;
+    std::vector<uint8_t> file = File(4096, 1, 4096 * 3);
+    EXPECT_TRUE(ReadPreviewHeader(file.data(), file.size(), bitmap));
+    file = File(4097, 1, 4100 * 3);
+    EXPECT_FALSE(ReadPreviewHeader(file.data(), file.size(), bitmap));
+    file = File(1, 4096, 4 * 4096);
+    EXPECT_TRUE(ReadPreviewHeader(file.data(), file.size(), bitmap));
+    file = File(1, 4097, 4 * 4097);
+    EXPECT_FALSE(ReadPreviewHeader(file.data(), file.size(), bitmap));
+    // The data offset is honoured: pixels after a larger header still have to fit.
+    file = File(2, 2, 16 + 10);
+    Put32(file, 10, 64);
+    ASSERT_TRUE(ReadPreviewHeader(file.data(), file.size(), bitmap));
+    EXPECT_EQ(bitmap.pixelOffset, 64u);
+    Put32(file, 10, 65);
+    EXPECT_FALSE(ReadPreviewHeader(file.data(), file.size(), bitmap));
+}

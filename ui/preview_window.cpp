@@ -1,0 +1,509 @@
+#include "ui/preview_window.h"
+
+#include <algorithm>
+#include <new>
+#include <string>
+
+#include "device/device.h"
+#include "device/messages.h"
+#include "engine/preview_crop.h"
+#include "engine/preview_frame.h"
+#include "engine/preview_geometry.h"
+#include "engine/preview_zoom.h"
+#include "profile/module_instance.h"
+#include "profile/texts.h"
+#include "resources/resource_ids.h"
+#include "settings/settings_record.h"
+#include "ui/main_dialog.h"
+#include "ui/main_page.h"
+#include "ui/marching_ants.h"
+#include "ui/prescan_sequence.h"
+#include "ui/scan_length_ruler.h"
+
+namespace {
+
+constexpr wchar_t kFrameClass[] = L"ParentClass";
+constexpr wchar_t kPictureClass[] = L"PreviewClass";
+constexpr DWORD kFrameStyle = WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_CLIPCHILDREN;
+
+// The room the dialog keeps for the preview, in dialog units: right of the
+// page frame, above the command buttons.
+constexpr RECT kRoomDialogUnits = {250, 6, 414, 234};
+
+constexpr UINT kBlinkInterval = 200;  // ms
+
+// The picture window's timers that scroll a zoomed view while a drag holds
+// the pointer outside it: drawing a new frame, moving it, resizing it.
+constexpr UINT_PTR kScrollNewFrameTimer = 7;
+constexpr UINT_PTR kScrollMoveTimer = 8;
+constexpr UINT_PTR kScrollResizeTimer = 9;
+constexpr UINT kAutoScrollInterval = 100;  // ms
+
+// The tool bar above the picture: the tool buttons, one of them down.
+constexpr int kToolBarHeight = 22;  // pixels
+constexpr int kCropButton = 1;
+constexpr int kZoomButton = 2;
+
+enum class Tool { Crop, Zoom };
+
+// A drag of the scan frame in progress.
+struct FrameDrag {
+    bool active = false;
+    preview::HitCode hit = preview::kHitOutside;
+    preview::Point press;   // units
+    preview::Frame start;   // the frame at the press
+    preview::Frame shown;   // the outline on the screen
+    LPARAM pointer = 0;     // where the pointer was last, window pixels
+};
+
+struct PreviewWindowState {
+    HWND dialog = nullptr;
+    HWND frame = nullptr;
+    HWND picture = nullptr;
+    HWND ruler = nullptr;
+    preview::Extent base;   // the picture's client at zoom 1
+    int zoom = 1;
+    preview::Point origin;  // units at the picture's top-left corner
+    Tool tool = Tool::Crop;
+    FrameDrag drag;
+};
+
+PreviewWindowState g_window;
+
+preview::Extent Bed() { return preview::BedUnits(g_device.maxAreaWidth, g_device.maxAreaLength); }
+
+preview::View CurrentView() { return {Bed(), g_window.base, g_window.zoom, g_window.origin}; }
+
+preview::Frame StoredFrame() {
+    const uint16_t* f = g_scanSettings.frame;
+    return {f[0], f[1], f[2], f[3]};
+}
+
+void StoreFrame(const preview::Frame& frame) {
+    const preview::Frame f = preview::Normalised(frame);
+    uint16_t* stored = g_scanSettings.frame;
+    stored[0] = static_cast<uint16_t>(f.left);
+    stored[1] = static_cast<uint16_t>(f.top);
+    stored[2] = static_cast<uint16_t>(f.right);
+    stored[3] = static_cast<uint16_t>(f.bottom);
+}
+
+// The frame in window pixels, normalised.
+RECT PixelRect(const preview::Frame& frame) {
+    const preview::View view = CurrentView();
+    const preview::Frame f = preview::Normalised(frame);
+    const preview::Point topLeft = preview::ToPixels(view, {f.left, f.top});
+    const preview::Point bottomRight = preview::ToPixels(view, {f.right, f.bottom});
+    return {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+}
+
+preview::Point PointerUnits(LPARAM lParam) {
+    return preview::ToUnits(CurrentView(), {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+}
+
+// Shows `view`: zoom, origin, scroll bars and title.
+void ApplyView(const preview::View& view);
+
+void UpdateMainPageFigures() {
+    if (HWND page = GetDlgItem(g_window.dialog, IDD_MAIN_PAGE)) UpdateScanAreaFigures(page);
+}
+
+// The ruler's length as a dotted line across the bed.
+void DrawScanLengthLine(HDC dc) {
+    const preview::View view = CurrentView();
+    if (view.client.height <= 0) return;
+    const int units = ScanLengthMarker(view.client.height) * view.bed.height / view.client.height;
+    const int y = preview::ToPixels(view, {0, units}).y;
+    HPEN pen = CreatePen(PS_DOT, 1, RGB(255, 0, 0));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    MoveToEx(dc, 0, y, nullptr);
+    LineTo(dc, view.client.width, y);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+}
+
+void PaintPicture(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    const preview::PreviewBitmap& bitmap = g_preview.bitmap;
+    if (!g_preview.file.empty() && bitmap.width != 0) {
+        // One preview unit is zoom x (client / bed) pixels; the picture covers the bed.
+        const preview::Extent bed = Bed();
+        SetMapMode(dc, MM_ANISOTROPIC);
+        SetWindowExtEx(dc, bed.width, bed.height, nullptr);
+        SetViewportExtEx(dc, g_window.base.width * g_window.zoom, g_window.base.height * g_window.zoom, nullptr);
+        SetWindowOrgEx(dc, g_window.origin.x, g_window.origin.y, nullptr);
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), static_cast<LONG>(bitmap.width),
+                          static_cast<LONG>(bitmap.height), 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchDIBits(dc, 0, 0, bed.width, bed.height, 0, 0, static_cast<int>(bitmap.width),
+                      static_cast<int>(bitmap.height), g_preview.file.data() + bitmap.pixelOffset, &info,
+                      DIB_RGB_COLORS, SRCCOPY);
+        SetMapMode(dc, MM_TEXT);
+        SetWindowOrgEx(dc, 0, 0, nullptr);
+    }
+    DrawScanLengthLine(dc);
+    if (!g_window.drag.active) DrawMarchingAnts(dc, PixelRect(StoredFrame()));
+    EndPaint(window, &paint);
+}
+
+// The outline of a frame being dragged: a dotted line that a second drawing
+// erases.
+void ToggleDragOutline(const preview::Frame& frame) {
+    HDC dc = GetDC(g_window.picture);
+    const RECT rect = PixelRect(frame);
+    HPEN pen = CreatePen(PS_DOT, 1, RGB(0, 0, 0));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    const int oldMode = SetROP2(dc, R2_NOTXORPEN);
+    Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+    SetROP2(dc, oldMode);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+    ReleaseDC(g_window.picture, dc);
+}
+
+// The hit margin: 2 dialog units each way.
+preview::HitCode HitAt(LPARAM lParam, bool shift) {
+    const LONG base = GetDialogBaseUnits();
+    const RECT f = PixelRect(StoredFrame());
+    return preview::HitTest({f.left, f.top, f.right, f.bottom},
+                            {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))},
+                            LOWORD(base) / 4 * 2, HIWORD(base) / 8 * 2, shift);
+}
+
+void SetCursorFor(preview::HitCode hit) {
+    const wchar_t* name = nullptr;
+    switch (hit) {
+        case preview::kHitTopLeft:
+        case preview::kHitBottomRight: name = L"IDSIZENWSE"; break;
+        case preview::kHitTop:
+        case preview::kHitBottom: name = L"IDSIZENS"; break;
+        case preview::kHitTopRight:
+        case preview::kHitBottomLeft: name = L"IDSIZENESW"; break;
+        case preview::kHitLeft:
+        case preview::kHitRight: name = L"IDSIZEWE"; break;
+        case preview::kHitInside: name = L"IDHAND1"; break;
+        default: break;
+    }
+    SetCursor(name ? LoadCursorW(g_moduleInstance, name) : LoadCursor(nullptr, IDC_ARROW));
+}
+
+// Two device pixels in units, at least one unit.
+int EdgeGap() {
+    const preview::View view = CurrentView();
+    const int pixels = view.client.width * view.zoom;
+    return pixels > 0 ? std::max(1, 2 * view.bed.width / pixels) : 1;
+}
+
+// A click in zoom mode: in by 2 at the point, with Shift out by 2; a beep at
+// either limit.
+void ZoomClick(WPARAM wParam, LPARAM lParam) {
+    preview::View view = CurrentView();
+    const bool changed = (wParam & MK_SHIFT) ? preview::ZoomOut(view) : preview::ZoomIn(view, PointerUnits(lParam));
+    if (!changed) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    ApplyView(view);
+}
+
+void ButtonDown(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (g_window.tool == Tool::Zoom) {
+        ZoomClick(wParam, lParam);
+        return;
+    }
+    FrameDrag& drag = g_window.drag;
+    drag.hit = HitAt(lParam, (wParam & MK_SHIFT) != 0);
+    SetCursorFor(drag.hit);
+    if (drag.hit == preview::kHitOutside) return;
+    SetCapture(window);
+    KillTimer(g_window.dialog, kPreviewTimer);
+    // The resting outline goes; the dotted one follows the pointer.
+    drag.active = true;
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    drag.press = PointerUnits(lParam);
+    drag.start = StoredFrame();
+    if (drag.hit == preview::kHitNewFrame) drag.start = {drag.press.x, drag.press.y, drag.press.x, drag.press.y};
+    drag.shown = drag.start;
+    ToggleDragOutline(drag.shown);
+}
+
+UINT_PTR AutoScrollTimer(preview::HitCode hit) {
+    if (hit == preview::kHitNewFrame) return kScrollNewFrameTimer;
+    return hit == preview::kHitInside ? kScrollMoveTimer : kScrollResizeTimer;
+}
+
+preview::Point PixelOf(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
+
+bool InsideView(LPARAM lParam) {
+    const preview::Point p = PixelOf(lParam);
+    return p.x >= 0 && p.y >= 0 && p.x < g_window.base.width && p.y < g_window.base.height;
+}
+
+void StopAutoScroll() {
+    for (UINT_PTR timer : {kScrollNewFrameTimer, kScrollMoveTimer, kScrollResizeTimer}) KillTimer(g_window.picture, timer);
+}
+
+void DragTo(LPARAM lParam) {
+    FrameDrag& drag = g_window.drag;
+    drag.pointer = lParam;
+    const preview::Frame next = preview::DragFrame(drag.start, drag.hit, drag.press, PointerUnits(lParam), Bed(), EdgeGap());
+    ToggleDragOutline(drag.shown);
+    drag.shown = next;
+    ToggleDragOutline(drag.shown);
+    StoreFrame(next);
+    UpdateMainPageFigures();
+    if (g_window.zoom > 1 && !InsideView(lParam)) {
+        SetTimer(g_window.picture, AutoScrollTimer(drag.hit), kAutoScrollInterval, nullptr);
+    } else {
+        StopAutoScroll();
+    }
+}
+
+// A tick of a drag's scroll timer: the view one line further towards the
+// pointer and the drag carried on there; a beep at the end of the range.
+void AutoScrollTick() {
+    FrameDrag& drag = g_window.drag;
+    if (!drag.active) {
+        StopAutoScroll();
+        return;
+    }
+    preview::View view = CurrentView();
+    const preview::Point origin = preview::AutoScrolled(view, PixelOf(drag.pointer));
+    if (origin.x == view.origin.x && origin.y == view.origin.y) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    view.origin = origin;
+    ApplyView(view);
+    UpdateWindow(g_window.picture);
+    // The repaint took the old outline away; draw it where the drag now is.
+    ToggleDragOutline(drag.shown);
+    DragTo(drag.pointer);
+}
+
+// The end of a drag: by the button's release, or by the capture taken away
+// (then the frame stays where the pointer left it).
+void EndDrag(HWND window) {
+    FrameDrag& drag = g_window.drag;
+    if (!drag.active) return;
+    drag.active = false;
+    StopAutoScroll();
+    if (GetCapture() == window) ReleaseCapture();
+    StoreFrame(drag.shown);
+    UpdateMainPageFigures();
+    InvalidateRect(window, nullptr, FALSE);
+    StartPreviewBlink();
+}
+
+void MouseMove(WPARAM wParam, LPARAM lParam) {
+    if (g_window.drag.active) {
+        DragTo(lParam);
+        return;
+    }
+    if (g_window.tool == Tool::Zoom) {
+        SetCursor(LoadCursorW(g_moduleInstance, (wParam & MK_SHIFT) ? L"IDZOOMOUT" : L"IDZOOMIN"));
+        return;
+    }
+    SetCursorFor(HitAt(lParam, (wParam & MK_SHIFT) != 0));
+}
+
+// A scroll bar's request on one axis of `extent` units; the new origin.
+int Scrolled(int origin, int extent, WPARAM wParam) {
+    const int zoom = g_window.zoom;
+    switch (LOWORD(wParam)) {
+        case SB_LINEUP: return origin - preview::LineStep(extent, zoom);
+        case SB_LINEDOWN: return origin + preview::LineStep(extent, zoom);
+        case SB_PAGEUP: return origin - preview::PageStep(extent, zoom);
+        case SB_PAGEDOWN: return origin + preview::PageStep(extent, zoom);
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: return static_cast<short>(HIWORD(wParam));
+        case SB_TOP: return 0;
+        case SB_BOTTOM: return preview::ScrollRange(extent, zoom);
+        default: return origin;
+    }
+}
+
+void Scroll(int bar, WPARAM wParam) {
+    preview::View view = CurrentView();
+    preview::Point origin = view.origin;
+    if (bar == SB_HORZ) origin.x = Scrolled(origin.x, view.bed.width, wParam);
+    else origin.y = Scrolled(origin.y, view.bed.height, wParam);
+    view.origin = preview::ClampedOrigin(view, origin);
+    ApplyView(view);
+}
+
+LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: PaintPicture(window); return 0;
+        case WM_LBUTTONDOWN: ButtonDown(window, wParam, lParam); return 0;
+        case WM_MOUSEMOVE: MouseMove(wParam, lParam); return 0;
+        case WM_LBUTTONUP: EndDrag(window); return 0;
+        case WM_CAPTURECHANGED: EndDrag(window); return 0;
+        case WM_HSCROLL: Scroll(SB_HORZ, wParam); return 0;
+        case WM_VSCROLL: Scroll(SB_VERT, wParam); return 0;
+        case WM_TIMER: AutoScrollTick(); return 0;
+        default: return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        if (LOWORD(wParam) == kCropButton) g_window.tool = Tool::Crop;
+        if (LOWORD(wParam) == kZoomButton) g_window.tool = Tool::Zoom;
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void RegisterClasses() {
+    WNDCLASSW frame{};
+    if (!GetClassInfoW(g_moduleInstance, kFrameClass, &frame)) {
+        frame.lpfnWndProc = FrameProc;
+        frame.hInstance = g_moduleInstance;
+        frame.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        frame.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+        frame.lpszClassName = kFrameClass;
+        RegisterClassW(&frame);
+    }
+    WNDCLASSW picture{};
+    if (!GetClassInfoW(g_moduleInstance, kPictureClass, &picture)) {
+        picture.lpfnWndProc = PictureProc;
+        picture.hInstance = g_moduleInstance;
+        // The pointer's shape follows the frame under it.
+        picture.hCursor = nullptr;
+        picture.lpszClassName = kPictureClass;
+        RegisterClassW(&picture);
+    }
+}
+
+std::wstring Title() {
+    return LoadText(TXT_PREVIEW_WINDOW) + L" (" + std::to_wstring(g_window.zoom) + L":1)";
+}
+
+// Sizes the frame around the tool bar and the picture; zoomed, the picture
+// grows by its scroll bars so that its client keeps the zoom-1 size.
+void SizeWindows() {
+    const bool zoomed = g_window.zoom > 1;
+    const int width = g_window.base.width + (zoomed ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+    const int height = g_window.base.height + (zoomed ? GetSystemMetrics(SM_CYHSCROLL) : 0);
+    RECT outer = {0, 0, width + kScanLengthRulerWidth, kToolBarHeight + height};
+    AdjustWindowRectEx(&outer, kFrameStyle, FALSE, 0);
+    SetWindowPos(g_window.frame, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    SetWindowPos(g_window.picture, nullptr, 0, kToolBarHeight, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(g_window.ruler, nullptr, width, kToolBarHeight, kScanLengthRulerWidth, g_window.base.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The frame at the top of the room, its picture as large as the bed's
+// proportions allow with room left for the scroll bars, centred across the room.
+void Place(HWND dialog) {
+    RECT room = kRoomDialogUnits;
+    MapDialogRect(dialog, &room);
+    RECT border = {0, 0, 0, 0};
+    AdjustWindowRectEx(&border, kFrameStyle, FALSE, 0);
+    g_window.base = preview::FitToBed(
+        {room.right - room.left - (border.right - border.left) - GetSystemMetrics(SM_CXVSCROLL) -
+             kScanLengthRulerWidth,
+         room.bottom - room.top - (border.bottom - border.top) - kToolBarHeight - GetSystemMetrics(SM_CYHSCROLL)},
+        Bed());
+    const int width = g_window.base.width + kScanLengthRulerWidth + border.right - border.left;
+    SetWindowPos(g_window.frame, nullptr, room.left + (room.right - room.left - width) / 2, room.top, 0, 0,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+    SizeWindows();
+}
+
+void CreateToolBar() {
+    const struct {
+        int id;
+        int text;
+    } buttons[] = {{kCropButton, TXT_CROP}, {kZoomButton, TXT_ZOOM}};
+    int left = 0;
+    for (const auto& button : buttons) {
+        HWND window = CreateWindowExW(0, L"BUTTON", LoadText(button.text).c_str(),
+                                      WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | BS_PUSHLIKE, left, 0, 60,
+                                      kToolBarHeight, g_window.frame, reinterpret_cast<HMENU>(INT_PTR{button.id}),
+                                      g_moduleInstance, nullptr);
+        SendMessageW(window, WM_SETFONT, SendMessageW(g_window.dialog, WM_GETFONT, 0, 0), FALSE);
+        left += 60;
+    }
+    CheckRadioButton(g_window.frame, kCropButton, kZoomButton, kCropButton);
+}
+
+void ApplyView(const preview::View& view) {
+    const bool resize = (view.zoom > 1) != (g_window.zoom > 1);
+    g_window.zoom = view.zoom;
+    g_window.origin = view.origin;
+    SetScrollRange(g_window.picture, SB_HORZ, 0, preview::ScrollRange(view.bed.width, view.zoom), FALSE);
+    SetScrollRange(g_window.picture, SB_VERT, 0, preview::ScrollRange(view.bed.height, view.zoom), FALSE);
+    SetScrollPos(g_window.picture, SB_HORZ, view.origin.x, TRUE);
+    SetScrollPos(g_window.picture, SB_VERT, view.origin.y, TRUE);
+    if (resize) SizeWindows();
+    SetWindowTextW(g_window.frame, Title().c_str());
+    InvalidateRect(g_window.picture, nullptr, FALSE);
+}
+
+}  // namespace
+
+HWND CreatePreviewWindow(HWND dialog) {
+    DestroyPreviewWindow();
+    RegisterClasses();
+    g_window.dialog = dialog;
+    g_window.frame = CreateWindowExW(0, kFrameClass, Title().c_str(), kFrameStyle, 0, 0, 0, 0, dialog, nullptr,
+                                     g_moduleInstance, nullptr);
+    if (!g_window.frame) return nullptr;
+    g_window.picture = CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0,
+                                       0, 0, g_window.frame, nullptr, g_moduleInstance, nullptr);
+    CreateToolBar();
+    g_window.ruler = CreateScanLengthRuler(g_window.frame, g_window.picture, 0, kToolBarHeight, 0);
+    Place(dialog);
+    ApplyView(CurrentView());
+    StartPreviewBlink();
+    return g_window.frame;
+}
+
+void DestroyPreviewWindow() {
+    if (g_window.dialog) KillTimer(g_window.dialog, kPreviewTimer);
+    if (g_window.picture) StopAutoScroll();
+    if (g_window.drag.active) ReleaseCapture();
+    if (g_window.frame) DestroyWindow(g_window.frame);
+    ReleaseMarchingAnts();
+    g_window = {};
+}
+
+void StartPreviewBlink() {
+    if (g_window.picture) SetTimer(g_window.dialog, kPreviewTimer, kBlinkInterval, nullptr);
+}
+
+void PreviewBlinkTick() {
+    if (!g_window.picture || g_window.drag.active) return;
+    AdvanceMarchingAnts();
+    HDC dc = GetDC(g_window.picture);
+    DrawMarchingAnts(dc, PixelRect(StoredFrame()));
+    ReleaseDC(g_window.picture, dc);
+}
+
+void RetitlePreviewWindow() {
+    if (g_window.frame) SetWindowTextW(g_window.frame, Title().c_str());
+}
+
+void RedrawPreview() {
+    if (g_window.picture) RedrawWindow(g_window.picture, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+bool CropPreview() {
+    try {
+        return preview::CropUnderFrame(g_preview.file, g_preview.bitmap, Bed(), StoredFrame(), g_preview.crop);
+    } catch (const std::bad_alloc&) {
+        ShowDeviceError(g_window.dialog, MSG_INSUFFICIENT_MEMORY);
+        return false;
+    }
+}
