@@ -13,6 +13,8 @@ import os
 import struct
 import sys
 
+from picture_files import mask_rows, write_monochrome_cursor
+
 GREY = (192, 192, 192)
 BLACK = (0, 0, 0)
 WHITE = (255, 255, 255)
@@ -68,21 +70,6 @@ def write_bmp(path, pixels):
     header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(bits), 0, 0, 14 + len(info))
     with open(path, "wb") as f:
         f.write(header + info + bits)
-
-
-def mask_rows(mask):
-    """1-bit rows, bottom-up, each padded to four bytes; `mask` holds 0 and 1."""
-    out = bytearray()
-    for row in reversed(mask):
-        line = bytearray()
-        for x in range(0, len(row), 8):
-            byte = 0
-            for bit, value in enumerate(row[x:x + 8]):
-                byte |= value << (7 - bit)
-            line.append(byte)
-        line += b"\0" * ((4 - len(line) % 4) % 4)
-        out += line
-    return bytes(out)
 
 
 def icon_image(pixels, transparent):
@@ -152,14 +139,7 @@ def write_cursor(path):
         for dx, mark in enumerate(row):
             y, x = 2 + dy, 14 + dx
             transparent[y][x], xor[y][x] = 0, 0 if mark == "#" else 1
-    bits = mask_rows(xor) + mask_rows(transparent)
-    info = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 1, 0, len(bits), 0, 0, 2, 0)
-    palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
-    image = info + palette + bits
-    header = struct.pack("<HHH", 0, 2, 1)
-    entry = struct.pack("<BBBBHHII", size, size, 0, 0, 0, 0, len(image), len(header) + 16)
-    with open(path, "wb") as f:
-        f.write(header + entry + image)
+    write_monochrome_cursor(path, xor, transparent, (0, 0))
 
 
 def write_quick_help(path):

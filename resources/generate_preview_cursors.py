@@ -14,26 +14,12 @@ Monochrome 32 x 32 cursors, hot spot at the centre: black outline, white fill.
 usage: generate_preview_cursors.py OUTPUT_DIR
 """
 import os
-import struct
 import sys
+
+from picture_files import write_monochrome_cursor
 
 SIZE = 32
 CENTRE = 15
-
-
-def mask_rows(mask):
-    """1-bit rows, bottom-up, each padded to four bytes."""
-    out = bytearray()
-    for row in reversed(mask):
-        line = bytearray()
-        for x in range(0, len(row), 8):
-            byte = 0
-            for bit, value in enumerate(row[x:x + 8]):
-                byte |= value << (7 - bit)
-            line.append(byte)
-        line += b"\0" * ((4 - len(line) % 4) % 4)
-        out += line
-    return bytes(out)
 
 
 def write_cursor(path, fill):
@@ -47,14 +33,7 @@ def write_cursor(path, fill):
                     transparent[y + dy][x + dx] = 0
     for (x, y) in fill:
         xor[y][x] = 1
-    bits = mask_rows(xor) + mask_rows(transparent)
-    info = struct.pack("<IiiHHIIiiII", 40, SIZE, 2 * SIZE, 1, 1, 0, len(bits), 0, 0, 2, 0)
-    palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
-    image = info + palette + bits
-    header = struct.pack("<HHH", 0, 2, 1)
-    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, CENTRE, CENTRE, len(image), len(header) + 16)
-    with open(path, "wb") as f:
-        f.write(header + entry + image)
+    write_monochrome_cursor(path, xor, transparent, (CENTRE, CENTRE))
 
 
 def double_arrow(step_x, step_y):
