@@ -61,12 +61,6 @@ void SetIcon(HWND dialog) {
     SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
-void EnableScanAndPrescan(HWND dialog, BOOL enable) {
-    EnableWindow(GetDlgItem(dialog, IDC_SCAN), enable);
-    EnableWindow(GetDlgItem(dialog, IDC_PRESCAN),
-                 enable && !(g_caps.feederPresent && g_caps.feederEnabled) ? TRUE : FALSE);
-}
-
 // The source the dialog starts with: a stored feeder source switches the
 // feeder on; the speed byte keeps its speed code only.
 void StartSourceAndSpeed() {
@@ -226,6 +220,12 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 }
 
 }  // namespace
+
+void EnableScanAndPrescan(HWND dialog, BOOL enable) {
+    EnableWindow(GetDlgItem(dialog, IDC_SCAN), enable);
+    EnableWindow(GetDlgItem(dialog, IDC_PRESCAN),
+                 enable && !(g_caps.feederPresent && g_caps.feederEnabled) ? TRUE : FALSE);
+}
 
 HWND CreateMainDialog() {
     return CreateDialogParamW(g_moduleInstance, L"SCANNER", nullptr, MainDialogProc, 0);

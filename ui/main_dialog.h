@@ -33,6 +33,10 @@ void DestroyMainDialog();
 // takes no keyboard or mouse input and ignores every command.
 void SetDialogIdle(HWND dialog, bool idle);
 
+// Enables or disables Scan and Prescan; Prescan stays disabled while the
+// feeder is present and enabled.
+void EnableScanAndPrescan(HWND dialog, BOOL enable);
+
 // Marks the scan as finished: stops the scan timer and enables Scan, Cancel
 // and, unless the feeder is present and enabled, Prescan.
 void EndOfScanUiReset();

@@ -30,11 +30,6 @@ void LoadPreviewPicture() {
     g_preview.bitmap = g_preview.file.empty() ? preview::PreviewBitmap{} : bitmap;
 }
 
-void EnableScanAndPrescan(HWND dialog, BOOL enable) {
-    EnableWindow(GetDlgItem(dialog, IDC_SCAN), enable);
-    EnableWindow(GetDlgItem(dialog, IDC_PRESCAN), enable);
-}
-
 // One call of the module with the dialog's settings.
 void CallModule(HWND dialog, PreScanImageFn prescanImage) {
     const uint16_t* f = g_scanSettings.frame;
