@@ -28,6 +28,7 @@ void LoadPreviewPicture() {
     if (!preview::ReadPreviewHeader(file.data(), file.size(), bitmap)) file.clear();
     g_preview.file = std::move(file);
     g_preview.bitmap = g_preview.file.empty() ? preview::PreviewBitmap{} : bitmap;
+    g_preview.reprocess = true;
 }
 
 // One call of the module with the dialog's settings.

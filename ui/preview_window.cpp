@@ -1,6 +1,7 @@
 #include "ui/preview_window.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "engine/preview_frame.h"
 #include "engine/preview_geometry.h"
 #include "engine/preview_zoom.h"
+#include "imaging/preview_process.h"
 #include "profile/module_instance.h"
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
@@ -103,6 +105,7 @@ preview::Point PointerUnits(LPARAM lParam) {
 
 // Shows `view`: zoom, origin, scroll bars and title.
 void ApplyView(const preview::View& view);
+void ProcessPreviewIfChanged();
 
 void UpdateMainPageFigures() {
     if (HWND page = GetDlgItem(g_window.dialog, IDD_MAIN_PAGE)) UpdateScanAreaFigures(page);
@@ -124,12 +127,13 @@ void DrawScanLengthLine(HDC dc) {
 
 void PaintPicture(HWND window) {
     PAINTSTRUCT paint;
+    ProcessPreviewIfChanged();
     HDC dc = BeginPaint(window, &paint);
     RECT client;
     GetClientRect(window, &client);
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     const preview::PreviewBitmap& bitmap = g_preview.bitmap;
-    if (!g_preview.file.empty() && bitmap.width != 0) {
+    if (!g_preview.file.empty() && g_preview.shown.size() == g_preview.file.size() && bitmap.width != 0) {
         // One preview unit is zoom x (client / bed) pixels; the picture covers the bed.
         const preview::Extent bed = Bed();
         SetMapMode(dc, MM_ANISOTROPIC);
@@ -141,7 +145,7 @@ void PaintPicture(HWND window) {
                           static_cast<LONG>(bitmap.height), 1, 24, BI_RGB, 0, 0, 0, 0, 0};
         SetStretchBltMode(dc, COLORONCOLOR);
         StretchDIBits(dc, 0, 0, bed.width, bed.height, 0, 0, static_cast<int>(bitmap.width),
-                      static_cast<int>(bitmap.height), g_preview.file.data() + bitmap.pixelOffset, &info,
+                      static_cast<int>(bitmap.height), g_preview.shown.data() + bitmap.pixelOffset, &info,
                       DIB_RGB_COLORS, SRCCOPY);
         SetMapMode(dc, MM_TEXT);
         SetWindowOrgEx(dc, 0, 0, nullptr);
@@ -451,6 +455,34 @@ void ApplyView(const preview::View& view) {
     InvalidateRect(g_window.picture, nullptr, FALSE);
 }
 
+bool SameTone(const ToneSettings& a, const ToneSettings& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// The picture as drawn: the prescan's file processed with the live settings,
+// made again only when they or the picture changed. Without memory the
+// previous picture stays.
+void ProcessPreviewIfChanged() {
+    const ToneSettings& live = g_scanSettings.tone;
+    const uint16_t mode = g_scanSettings.scanMode;
+    if (!g_preview.reprocess && g_preview.shownMode == mode && SameTone(g_preview.shownTone, live)) return;
+    if (g_preview.file.empty()) {
+        g_preview.shown.clear();
+        return;
+    }
+    try {
+        std::vector<uint8_t> shown = g_preview.file;
+        const preview::PreviewBitmap& b = g_preview.bitmap;
+        tone::ProcessPreviewPixels(live, mode, shown.data() + b.pixelOffset, shown.size() - b.pixelOffset,
+                                   static_cast<int>(b.width), static_cast<int>(b.height), b.rowBytes);
+        g_preview.shown = std::move(shown);
+    } catch (const std::bad_alloc&) {
+        ShowDeviceError(g_window.dialog, MSG_INSUFFICIENT_MEMORY);
+        return;
+    }
+    g_preview.shownTone = live;
+    g_preview.shownMode = mode;
+    g_preview.reprocess = false;
+}
+
 }  // namespace
 
 HWND CreatePreviewWindow(HWND dialog) {
@@ -496,6 +528,7 @@ void RetitlePreviewWindow() {
 }
 
 void RedrawPreview() {
+    ProcessPreviewIfChanged();
     if (g_window.picture) RedrawWindow(g_window.picture, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 

@@ -1,0 +1,11 @@
+// The colour page (template 508), reached from the Enhancements page by its
+// arrow: the hue wheel, the colour balance of the three pairs, saturation,
+// the thumbnails and Preview.
+#pragma once
+
+#include <windows.h>
+
+HWND CreateColourPage(HWND dialog);
+
+// The labels in the current language.
+void FillColourTexts(HWND page);

@@ -1,0 +1,39 @@
+#include "ui/tone_copies.h"
+
+#include "settings/settings_record.h"
+#include "ui/preview_window.h"
+
+namespace {
+
+ToneSettings g_working;
+ToneSettings g_applied;
+bool g_keepCopies = false;
+
+}  // namespace
+
+void TakeToneCopies() {
+    if (g_keepCopies) {
+        g_keepCopies = false;
+        return;
+    }
+    g_working = g_scanSettings.tone;
+    g_savedTone = g_scanSettings.tone;
+    if (!(g_scanSettings.scanMode == kModeColour && g_scanSettings.colourKind == kColour36))
+        g_applied = g_scanSettings.tone;
+}
+
+void KeepToneCopiesForNextPage() { g_keepCopies = true; }
+
+ToneSettings& WorkingTone() { return g_working; }
+
+void StoreToneEdit() { g_savedTone = g_working; }
+
+void ApplyWorkingTone() {
+    g_scanSettings.tone = g_working;
+    g_applied = g_working;
+    RedrawPreview();
+}
+
+const ToneSettings& AppliedTone() { return g_applied; }
+
+bool ColourPages() { return g_scanSettings.scanMode == kModeColour; }
