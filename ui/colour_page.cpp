@@ -1,6 +1,5 @@
 #include "ui/colour_page.h"
 
-#include <string>
 #include <vector>
 
 #include "engine/tone_page_rules.h"
@@ -132,6 +131,23 @@ bool InWheel(HWND page, LPARAM lParam) {
     return colour::InsideHueWheel(Wheel(page), static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
 }
 
+// The cross hair over the wheel, the arrow elsewhere; `lParam` holds the
+// pointer in page coordinates.
+void ShowPointer(HWND page, LPARAM lParam) {
+    SetCursor(InWheel(page, lParam) ? LoadCursorW(g_moduleInstance, L"CUR_CURSOR") : LoadCursor(nullptr, IDC_ARROW));
+}
+
+// The pointer over the page's own area, rather than the dialog class's arrow.
+bool SetPointer(HWND page, LPARAM lParam) {
+    if (LOWORD(lParam) != HTCLIENT) return false;
+    POINT point;
+    GetCursorPos(&point);
+    ScreenToClient(page, &point);
+    ShowPointer(page, MAKELPARAM(point.x, point.y));
+    SetWindowLongPtrW(page, DWLP_MSGRESULT, TRUE);
+    return true;
+}
+
 // A press and a release inside the wheel pick the colour under the release.
 void ButtonUp(HWND page, LPARAM lParam) {
     const bool pressed = g_pressInWheel;
@@ -176,9 +192,8 @@ INT_PTR CALLBACK ColourPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
             if (HIWORD(wParam) == BN_CLICKED) Command(page, LOWORD(wParam));
             return TRUE;
         case WM_HSCROLL: Scrolled(page, reinterpret_cast<HWND>(lParam), wParam); return TRUE;
-        case WM_MOUSEMOVE:
-            SetCursor(InWheel(page, lParam) ? LoadCursorW(g_moduleInstance, L"CUR_CURSOR") : LoadCursor(nullptr, IDC_ARROW));
-            return TRUE;
+        case WM_SETCURSOR: return SetPointer(page, lParam) ? TRUE : FALSE;
+        case WM_MOUSEMOVE: ShowPointer(page, lParam); return TRUE;
         case WM_LBUTTONDOWN: g_pressInWheel = InWheel(page, lParam); return TRUE;
         case WM_LBUTTONUP: ButtonUp(page, lParam); return TRUE;
         case WM_DRAWITEM: {

@@ -1,6 +1,5 @@
 #include "ui/enhancement_page.h"
 
-#include <cstring>
 #include <memory>
 #include <new>
 #include <string>

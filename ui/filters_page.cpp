@@ -1,6 +1,5 @@
 #include "ui/filters_page.h"
 
-#include <cstring>
 #include <vector>
 
 #include "imaging/dib_filters.h"

@@ -216,7 +216,7 @@ TEST_F(EnhancementPagesTest, PicturesOfThePages) {
     for (const auto& language : languages) {
         SCOPED_TRACE(language.language);
         SetProfile("KVSINFO_A3", "LANGUAGE", language.language);
-        SetProfile("A3 SCANNER", "Frame", "60  90  260 300 ");
+        SetProfile("A3 SCANNER", "Frame", "30  340 190 450 ");
         HostSession session;
         ASSERT_EQ(Open(session), TWRC_SUCCESS);
         ASSERT_EQ(session.Enable(true), TWRC_SUCCESS);
@@ -226,6 +226,8 @@ TEST_F(EnhancementPagesTest, PicturesOfThePages) {
         HWND page = ShowPageOf(dialog, IDD_PAGE_ENHANCEMENTS);
         EXPECT_EQ(ControlText(page, IDC_ENH_HIGHLIGHT_LABEL), SourceText((language.tag[0] == 'z' ? 6000 : 0) + 382));
         Click(page, IDC_ENH_HISTOGRAM);
+        for (int step = 0; step < 4; ++step) Click(page, IDC_ENH_PLUS);
+        Type(page, IDC_ENH_HIGHLIGHT, "180");
         ChooseLine(page, IDC_ENH_CHANNEL, 2);
         Type(page, IDC_ENH_GAMMA, "2.4");
         SaveScreenshot(dialog, std::string("page_enhancements_") + language.tag);
@@ -272,3 +274,66 @@ TEST_F(EnhancedScanTest, ScannedLevelsFollowThePagesToneSettings) {
 }
 
 }  // namespace
+
+namespace {
+
+// Pixels of a control of `page` with the colour `colour`, as painted.
+int PixelsOf(HWND page, int control, COLORREF colour) {
+    HWND window = GetDlgItem(page, control);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    int count = 0;
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x) count += GetPixel(dc, x, y) == colour ? 1 : 0;
+    ReleaseDC(window, dc);
+    return count;
+}
+
+// Pixels of the Sample thumbnail, inside its frame, whose blue is neither 0 nor 255.
+int MiddleBlueLevels(HWND page) {
+    HWND window = GetDlgItem(page, IDC_THUMB_SAMPLE);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    int count = 0;
+    for (int y = 1; y < client.bottom - 1; ++y)
+        for (int x = 1; x < client.right - 1; ++x) {
+            const int blue = GetBValue(GetPixel(dc, x, y));
+            count += blue != 0 && blue != 255 ? 1 : 0;
+        }
+    ReleaseDC(window, dc);
+    return count;
+}
+
+}  // namespace
+
+// The curve in the channel's colour over the grey histogram, whose bars grow
+// with plus and shrink with minus; the sample follows the settings.
+TEST_F(EnhancementPagesTest, CurveHistogramAndSampleAreDrawn) {
+    HWND dialog = OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    HWND page = ShowPageOf(dialog, IDD_PAGE_ENHANCEMENTS);
+    const COLORREF histogramGrey = RGB(0xAA, 0xAA, 0xAA);
+    EXPECT_GT(PixelsOf(page, IDC_ENH_CURVE, RGB(100, 100, 100)), 0);  // the master in dark grey
+    EXPECT_EQ(PixelsOf(page, IDC_ENH_CURVE, histogramGrey), 0);
+    Click(page, IDC_ENH_HISTOGRAM);
+    const int scale1 = PixelsOf(page, IDC_ENH_CURVE, histogramGrey);
+    EXPECT_GT(scale1, 0);
+    Click(page, IDC_ENH_PLUS);  // scale 2
+    EXPECT_GT(PixelsOf(page, IDC_ENH_CURVE, histogramGrey), scale1);
+    Click(page, IDC_ENH_MINUS);
+    Click(page, IDC_ENH_MINUS);  // 1 goes to -2
+    EXPECT_LT(PixelsOf(page, IDC_ENH_CURVE, histogramGrey), scale1);
+    ChooseLine(page, IDC_ENH_CHANNEL, 3);
+    EXPECT_GT(PixelsOf(page, IDC_ENH_CURVE, RGB(0, 0, 255)), 0);
+    EXPECT_EQ(PixelsOf(page, IDC_ENH_CURVE, RGB(100, 100, 100)), 0);
+
+    // Blue highlight 1: in the sample every blue level is 0 or 255.
+    EXPECT_GT(MiddleBlueLevels(page), 0);
+    Type(page, IDC_ENH_SHADOW, "0");
+    Type(page, IDC_ENH_HIGHLIGHT, "1");
+    EXPECT_EQ(MiddleBlueLevels(page), 0);
+}
