@@ -6,7 +6,6 @@
 namespace {
 
 ToneSettings g_working;
-ToneSettings g_applied;
 bool g_keepCopies = false;
 
 }  // namespace
@@ -18,8 +17,6 @@ void TakeToneCopies() {
     }
     g_working = g_scanSettings.tone;
     g_savedTone = g_scanSettings.tone;
-    if (!(g_scanSettings.scanMode == kModeColour && g_scanSettings.colourKind == kColour36))
-        g_applied = g_scanSettings.tone;
 }
 
 void KeepToneCopiesForNextPage() { g_keepCopies = true; }
@@ -30,10 +27,7 @@ void StoreToneEdit() { g_savedTone = g_working; }
 
 void ApplyWorkingTone() {
     g_scanSettings.tone = g_working;
-    g_applied = g_working;
     RedrawPreview();
 }
-
-const ToneSettings& AppliedTone() { return g_applied; }
 
 bool ColourPages() { return g_scanSettings.scanMode == kModeColour; }

@@ -1,15 +1,14 @@
 // The copies of the tone settings the Enhancements and colour pages work
 // with. The live copy is the settings record's (what the preview and the
-// next scan use); the engine copy is the saved record the scan builds its
-// tables from, written with every edit; the applied copy is what the preview
-// was last processed with; the working copy is the pages' own.
+// next scan use); the engine copy is the saved record, written with every
+// edit; the working copy is the pages' own. The copy the preview was last
+// processed with (the applied one) is kept by the preview itself.
 #pragma once
 
 #include "imaging/image_records.h"
 
-// A page shows: working and engine copies from the live one, and the applied
-// copy too unless the mode is 36-bit colour. Not when the page was reached by
-// the arrow of its sibling page: the edits made there go on.
+// A page shows: working and engine copies from the live one. Not when the
+// page was reached by the arrow of its sibling page: the edits made there go on.
 void TakeToneCopies();
 // The arrow between the Enhancements and colour pages: the next page shown
 // keeps the copies.
@@ -20,10 +19,9 @@ ToneSettings& WorkingTone();
 // An edit: the engine copy follows the working copy.
 void StoreToneEdit();
 
-// "&Preview": the working copy becomes the live and the applied copy, and
-// the preview is processed again.
+// "&Preview": the working copy becomes the live copy and the preview is
+// processed with it.
 void ApplyWorkingTone();
-const ToneSettings& AppliedTone();
 
 // True in 24-bit, CMYK and 36-bit colour: the pages edit three channels.
 bool ColourPages();
