@@ -18,6 +18,7 @@
 #include "ui/picture_buttons.h"
 #include "ui/prescan_sequence.h"
 #include "ui/preview_window.h"
+#include "ui/scroll_request.h"
 #include "ui/tone_copies.h"
 
 namespace {

@@ -18,8 +18,9 @@ struct PreviewState {
     preview::PreviewBitmap bitmap;  // where its rows lie in `file`
     preview::Crop crop;             // the picture under the frame, after CropPreview
     std::vector<uint8_t> shown;     // `file` processed with the settings below, as drawn
-    ToneSettings shownTone{};
+    ToneSettings shownTone{};       // the applied tone settings
     uint16_t shownMode = 0;
+    bool shownMatched = false;      // through the colour profile instead
     bool reprocess = true;          // `shown` must be made again whatever the settings
     float scanLength = 17.0f;       // inches of the bed the next prescan covers
     PrescanResult lastResult{};     // kept for the module's progress record

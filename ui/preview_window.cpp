@@ -11,6 +11,8 @@
 #include "engine/preview_frame.h"
 #include "engine/preview_geometry.h"
 #include "engine/preview_zoom.h"
+#include "engine/processing.h"
+#include "imaging/colour_profile.h"
 #include "imaging/preview_process.h"
 #include "profile/module_instance.h"
 #include "profile/texts.h"
@@ -457,13 +459,16 @@ void ApplyView(const preview::View& view) {
 
 bool SameTone(const ToneSettings& a, const ToneSettings& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-// The picture as drawn: the prescan's file processed with the live settings,
-// made again only when they or the picture changed. Without memory the
-// previous picture stays.
+// The picture as drawn: the prescan's file processed with the live settings
+// (with output matching, through the colour profile alone), made again only
+// when they or the picture changed. Without memory the previous picture stays.
 void ProcessPreviewIfChanged() {
     const ToneSettings& live = g_scanSettings.tone;
     const uint16_t mode = g_scanSettings.scanMode;
-    if (!g_preview.reprocess && g_preview.shownMode == mode && SameTone(g_preview.shownTone, live)) return;
+    const bool matched = g_scanSettings.outputMatch != 0 && mode == kModeColour;
+    if (!g_preview.reprocess && g_preview.shownMode == mode && g_preview.shownMatched == matched &&
+        SameTone(g_preview.shownTone, live))
+        return;
     if (g_preview.file.empty()) {
         g_preview.shown.clear();
         return;
@@ -471,8 +476,12 @@ void ProcessPreviewIfChanged() {
     try {
         std::vector<uint8_t> shown = g_preview.file;
         const preview::PreviewBitmap& b = g_preview.bitmap;
-        tone::ProcessPreviewPixels(live, mode, shown.data() + b.pixelOffset, shown.size() - b.pixelOffset,
-                                   static_cast<int>(b.width), static_cast<int>(b.height), b.rowBytes);
+        uint8_t* pixels = shown.data() + b.pixelOffset;
+        const size_t size = shown.size() - b.pixelOffset;
+        const int width = static_cast<int>(b.width);
+        const int height = static_cast<int>(b.height);
+        if (matched) colour::ApplyColourProfile(g_processing.profile, height, width, b.rowBytes, pixels, size, true);
+        else tone::ProcessPreviewPixels(live, mode, pixels, size, width, height, b.rowBytes);
         g_preview.shown = std::move(shown);
     } catch (const std::bad_alloc&) {
         ShowDeviceError(g_window.dialog, MSG_INSUFFICIENT_MEMORY);
@@ -480,6 +489,7 @@ void ProcessPreviewIfChanged() {
     }
     g_preview.shownTone = live;
     g_preview.shownMode = mode;
+    g_preview.shownMatched = matched;
     g_preview.reprocess = false;
 }
 
