@@ -13,7 +13,6 @@
 #include "ui/page_thumbnails.h"
 #include "ui/picture_buttons.h"
 #include "ui/prescan_sequence.h"
-#include "ui/preview_window.h"
 #include "ui/scroll_request.h"
 #include "ui/tone_copies.h"
 
@@ -59,7 +58,7 @@ void PageShown(HWND page) {
     SetScrollRange(GetDlgItem(page, IDC_CP_SATURATION_BAR), SB_CTL, -100, 100, FALSE);
     ShowValue(page, IDC_CP_SATURATION_BAR, IDC_CP_SATURATION_VALUE, tone.saturation);
     CheckPickedPoint(page);
-    CropPreview();
+    TakeCrop();
     RefreshThumbnails(page, true);
     InvalidateRect(GetDlgItem(page, IDC_WHEEL_FRAME), nullptr, FALSE);
 }
@@ -215,6 +214,11 @@ INT_PTR CALLBACK ColourPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
 
 HWND CreateColourPage(HWND dialog) {
     return CreateDialogParamW(g_moduleInstance, MAKEINTRESOURCEW(IDD_PAGE_COLOUR), dialog, ColourPageProc, 0);
+}
+
+void RecropColourPage(HWND page) {
+    TakeCrop();
+    RefreshThumbnails(page, true);
 }
 
 void FillColourTexts(HWND page) {

@@ -9,3 +9,6 @@ HWND CreateColourPage(HWND dialog);
 
 // The labels in the current language.
 void FillColourTexts(HWND page);
+
+// The shown page takes the preview under the frame again for its thumbnails.
+void RecropColourPage(HWND page);

@@ -203,7 +203,7 @@ void PageShown(HWND page) {
     for (int field : {IDC_ENH_HIGHLIGHT, IDC_ENH_SHADOW, IDC_ENH_GAMMA}) SendDlgItemMessageW(page, field, EM_LIMITTEXT, 3, 0);
     ShowTriple(page);
     EnableWindow(GetDlgItem(page, IDC_ENH_COLOUR_PAGE), ColourPages());
-    CropPreview();
+    TakeCrop();
     g_enh.histogram.reset(new (std::nothrow) tone::Histogram);
     if (!g_enh.histogram) ShowDeviceError(GetParent(page), MSG_INSUFFICIENT_MEMORY);
     g_enh.histogramBuilt = false;
@@ -340,6 +340,17 @@ INT_PTR CALLBACK EnhancementPageProc(HWND page, UINT message, WPARAM wParam, LPA
 
 HWND CreateEnhancementPage(HWND dialog) {
     return CreateDialogParamW(g_moduleInstance, MAKEINTRESOURCEW(IDD_PAGE_ENHANCEMENTS), dialog, EnhancementPageProc, 0);
+}
+
+void RecropEnhancementPage(HWND page) {
+    TakeCrop();
+    g_enh.histogramBuilt = false;
+    if (g_enh.histogramShown && !BuildPageHistogram()) {
+        g_enh.histogramShown = false;
+        EnableScaleButtons(page, false);
+    }
+    RefreshThumbnails(page, true);
+    RedrawCurve(page);
 }
 
 void FillEnhancementTexts(HWND page) {

@@ -12,3 +12,7 @@ HWND CreateEnhancementPage(HWND dialog);
 
 // The labels and channel names in the current language.
 void FillEnhancementTexts(HWND page);
+
+// The shown page takes the preview under the frame again: thumbnails and,
+// when it is shown, the histogram.
+void RecropEnhancementPage(HWND page);

@@ -130,6 +130,13 @@ void RefreshPages() {
     AdaptPagesToScanMode(false);
 }
 
+void RecropPages() {
+    HWND enhancements = FindPage(IDD_PAGE_ENHANCEMENTS)->window;
+    HWND colour = FindPage(IDD_PAGE_COLOUR)->window;
+    if (enhancements && IsWindowVisible(enhancements)) RecropEnhancementPage(enhancements);
+    if (colour && IsWindowVisible(colour)) RecropColourPage(colour);
+}
+
 void AdaptPagesToScanMode(bool modeChosen) {
     if (HWND filters = FindPage(IDD_PAGE_FILTERS)->window) AdaptFiltersToMode(filters, modeChosen);
 }

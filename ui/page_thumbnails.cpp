@@ -8,6 +8,7 @@
 #include "resources/resource_ids.h"
 #include "settings/settings_record.h"
 #include "ui/prescan_sequence.h"
+#include "ui/preview_window.h"
 #include "ui/tone_copies.h"
 
 namespace {
@@ -61,6 +62,11 @@ void DrawThumbnail(const DRAWITEMSTRUCT& item) {
     const std::vector<uint8_t>& pixels = sample ? g_sample.pixels : crop.pixels;
     const bool drawable = !pixels.empty() && pixels.size() == crop.pixels.size();
     DrawFramedPicture(item.hDC, item.rcItem, drawable ? pixels.data() : nullptr, crop.width, crop.height);
+}
+
+void TakeCrop() {
+    g_preview.crop = {};
+    CropPreview();
 }
 
 void RefreshThumbnails(HWND page, bool force) {

@@ -14,6 +14,10 @@ void DrawFramedPicture(HDC dc, const RECT& rect, const uint8_t* pixels, uint32_t
 // The owner-drawn thumbnail controls (IDC_THUMB_ORIGINAL, IDC_THUMB_SAMPLE).
 void DrawThumbnail(const DRAWITEMSTRUCT& item);
 
+// The preview under the scan frame as the pages' crop: none without a
+// preview or for a frame too small to crop.
+void TakeCrop();
+
 // Makes the sample again when the working settings differ from those it was
 // last made with, or always when `force`, and repaints both thumbnails of `page`.
 void RefreshThumbnails(HWND page, bool force);

@@ -14,6 +14,7 @@
 #include "session/session.h"
 #include "settings/settings_record.h"
 #include "ui/main_dialog.h"
+#include "ui/page_host.h"
 #include "ui/preview_window.h"
 
 PreviewState g_preview;
@@ -79,6 +80,7 @@ void RunPrescanSequence(HWND dialog) {
     if (prescanImage) LoadPreviewPicture();
     else ShowDeviceError(dialog, MSG_WRITE_FILE_ERROR);
     RedrawPreview();
+    RecropPages();
     StartPreviewBlink();
 
     SetDialogIdle(dialog, true);

@@ -21,6 +21,7 @@
 #include "ui/main_dialog.h"
 #include "ui/main_page.h"
 #include "ui/marching_ants.h"
+#include "ui/page_host.h"
 #include "ui/prescan_sequence.h"
 #include "ui/scan_length_ruler.h"
 
@@ -307,6 +308,7 @@ void EndDrag(HWND window) {
     UpdateMainPageFigures();
     InvalidateRect(window, nullptr, FALSE);
     StartPreviewBlink();
+    RecropPages();
 }
 
 void MouseMove(WPARAM wParam, LPARAM lParam) {

@@ -337,3 +337,27 @@ TEST_F(EnhancementPagesTest, CurveHistogramAndSampleAreDrawn) {
     Type(page, IDC_ENH_HIGHLIGHT, "1");
     EXPECT_EQ(MiddleBlueLevels(page), 0);
 }
+
+// A frame drawn while the page shows: a frame too small to crop turns the
+// histogram off; a larger one lets it on again.
+TEST_F(EnhancementPagesTest, ANewFrameTakesANewCrop) {
+    HWND dialog = OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    HWND page = ShowPageOf(dialog, IDD_PAGE_ENHANCEMENTS);
+    Click(page, IDC_ENH_HISTOGRAM);
+    ASSERT_TRUE(Enabled(page, IDC_ENH_PLUS));
+    HWND frame = FindWindowExA(dialog, nullptr, "ParentClass", nullptr);
+    HWND picture = FindWindowExA(frame, nullptr, "PreviewClass", nullptr);
+    ASSERT_NE(picture, nullptr);
+    auto drawFrame = [picture](int size) {
+        SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(20, 20));
+        SendMessageW(picture, WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, MAKELPARAM(20 + size, 20 + size));
+        SendMessageW(picture, WM_LBUTTONUP, MK_SHIFT, MAKELPARAM(20 + size, 20 + size));
+    };
+    drawFrame(3);
+    EXPECT_FALSE(Enabled(page, IDC_ENH_PLUS));
+    UpdateWindow(page);
+    drawFrame(80);
+    Click(page, IDC_ENH_HISTOGRAM);
+    EXPECT_TRUE(Enabled(page, IDC_ENH_PLUS));
+}
