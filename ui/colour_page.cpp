@@ -48,7 +48,8 @@ void CheckPickedPoint(HWND page) {
         tone->circlePos = colour::CheckedCirclePos(wheel, tone->circlePos);
 }
 
-void PageShown(HWND page) {
+// The copies taken from the live settings and shown.
+void ShowSettings(HWND page) {
     TakeToneCopies();
     const ToneSettings& tone = WorkingTone();
     for (int i = 0; i < 3; ++i) {
@@ -58,9 +59,13 @@ void PageShown(HWND page) {
     SetScrollRange(GetDlgItem(page, IDC_CP_SATURATION_BAR), SB_CTL, -100, 100, FALSE);
     ShowValue(page, IDC_CP_SATURATION_BAR, IDC_CP_SATURATION_VALUE, tone.saturation);
     CheckPickedPoint(page);
+    InvalidateRect(GetDlgItem(page, IDC_WHEEL_FRAME), nullptr, FALSE);
+}
+
+void PageShown(HWND page) {
+    ShowSettings(page);
     TakeCrop();
     RefreshThumbnails(page, true);
-    InvalidateRect(GetDlgItem(page, IDC_WHEEL_FRAME), nullptr, FALSE);
 }
 
 void ReleasePageResources() {
@@ -214,6 +219,11 @@ INT_PTR CALLBACK ColourPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
 
 HWND CreateColourPage(HWND dialog) {
     return CreateDialogParamW(g_moduleInstance, MAKEINTRESOURCEW(IDD_PAGE_COLOUR), dialog, ColourPageProc, 0);
+}
+
+void RefreshColourPage(HWND page) {
+    ShowSettings(page);
+    RefreshThumbnails(page, false);
 }
 
 void RecropColourPage(HWND page) {

@@ -10,5 +10,9 @@ HWND CreateColourPage(HWND dialog);
 // The labels in the current language.
 void FillColourTexts(HWND page);
 
+// The shown page after the settings were loaded, reset or restored: the
+// edits not yet applied give way to them.
+void RefreshColourPage(HWND page);
+
 // The shown page takes the preview under the frame again for its thumbnails.
 void RecropColourPage(HWND page);

@@ -193,16 +193,21 @@ void ReleasePageResources(HWND page) {
     ReleaseSample();
 }
 
-void PageShown(HWND page) {
+// The copies taken from the live settings and shown.
+void ShowSettings(HWND page) {
     TakeToneCopies();
     if (!ColourPages()) WorkingTone().channel = kToneMaster;
     FillChannelList(page);
+    ShowTriple(page);
+    EnableWindow(GetDlgItem(page, IDC_ENH_COLOUR_PAGE), ColourPages());
+}
+
+void PageShown(HWND page) {
     SetScrollRange(GetDlgItem(page, IDC_ENH_HIGHLIGHT_BAR), SB_CTL, 1, 255, FALSE);
     SetScrollRange(GetDlgItem(page, IDC_ENH_SHADOW_BAR), SB_CTL, 0, 254, FALSE);
     SetScrollRange(GetDlgItem(page, IDC_ENH_GAMMA_BAR), SB_CTL, tone::kMinGamma, tone::kMaxGamma, FALSE);
     for (int field : {IDC_ENH_HIGHLIGHT, IDC_ENH_SHADOW, IDC_ENH_GAMMA}) SendDlgItemMessageW(page, field, EM_LIMITTEXT, 3, 0);
-    ShowTriple(page);
-    EnableWindow(GetDlgItem(page, IDC_ENH_COLOUR_PAGE), ColourPages());
+    ShowSettings(page);
     TakeCrop();
     g_enh.histogram.reset(new (std::nothrow) tone::Histogram);
     if (!g_enh.histogram) ShowDeviceError(GetParent(page), MSG_INSUFFICIENT_MEMORY);
@@ -340,6 +345,12 @@ INT_PTR CALLBACK EnhancementPageProc(HWND page, UINT message, WPARAM wParam, LPA
 
 HWND CreateEnhancementPage(HWND dialog) {
     return CreateDialogParamW(g_moduleInstance, MAKEINTRESOURCEW(IDD_PAGE_ENHANCEMENTS), dialog, EnhancementPageProc, 0);
+}
+
+void RefreshEnhancementPage(HWND page) {
+    ShowSettings(page);
+    RedrawCurve(page);
+    RefreshThumbnails(page, false);
 }
 
 void RecropEnhancementPage(HWND page) {

@@ -13,6 +13,10 @@ HWND CreateEnhancementPage(HWND dialog);
 // The labels and channel names in the current language.
 void FillEnhancementTexts(HWND page);
 
+// The shown page after the settings were loaded, reset or restored: the
+// edits not yet applied give way to them.
+void RefreshEnhancementPage(HWND page);
+
 // The shown page takes the preview under the frame again: thumbnails and,
 // when it is shown, the histogram.
 void RecropEnhancementPage(HWND page);

@@ -128,6 +128,10 @@ void RefreshPages() {
         UpdateScanAreaFigures(main);
     }
     AdaptPagesToScanMode(false);
+    HWND enhancements = FindPage(IDD_PAGE_ENHANCEMENTS)->window;
+    HWND colour = FindPage(IDD_PAGE_COLOUR)->window;
+    if (enhancements && IsWindowVisible(enhancements)) RefreshEnhancementPage(enhancements);
+    if (colour && IsWindowVisible(colour)) RefreshColourPage(colour);
 }
 
 void RecropPages() {

@@ -100,6 +100,11 @@ TEST_F(EnhancementPagesTest, FieldsAndBarsKeepShadowBelowHighlight) {
     EXPECT_EQ(ControlText(page, IDC_ENH_HIGHLIGHT), "200");
     ChooseLine(page, IDC_ENH_CHANNEL, 3);
     EXPECT_EQ(ControlText(page, IDC_ENH_HIGHLIGHT), "200");
+
+    // Reset while the page shows: the fields show the reset values.
+    SendMessageW(dialog, WM_COMMAND, IDC_RESET, 0);
+    EXPECT_EQ(ControlText(page, IDC_ENH_HIGHLIGHT), "255");
+    EXPECT_EQ(ControlText(page, IDC_ENH_GAMMA), "1.8");
 }
 
 TEST_F(EnhancementPagesTest, HistogramButtonsFollowThePreview) {
