@@ -37,11 +37,16 @@ struct Result {
 struct Prescan {
     int scanSource = 0;         // 0 reflective, 1 positive film, 2 negative film
     bool hiRes = false;         // the 60-dpi preview (the 30-dpi one otherwise)
-    double previewScale = 0.0;  // inches per preview unit / 30 (11.7 / bed units across): film-holder frames
+    // The preview's scale: 11.7 / the bed's width in preview units, so that a
+    // unit times the scale times 30 is a pixel of the 30-dpi preview. Film-holder
+    // frames are converted with it; other frames are the pixels themselves.
+    double previewScale = 0.0;
 };
 
 // The regions on the preview file at `previewPath`; the picture of the empty
-// lid at `patternPath` is read for reflective items only.
+// lid at `patternPath` is read for reflective items only (`scanSource` other
+// than 1 and 2). `hiRes`: the preview was taken at 60 dpi; its frames are
+// halved to the 30-dpi preview's.
 Result DetectRegions(const std::string& previewPath, const std::string& patternPath, int scanSource, bool hiRes,
                      double previewScale);
 

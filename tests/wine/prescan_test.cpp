@@ -223,7 +223,9 @@ TEST_F(PrescanTest, TheInstalledLidPicturesAreTheEmptyBedsPreview) {
         const std::string pattern = patterns + (hiRes ? "pat_h.BMP" : "pat_l.BMP");
         SetScanner("Layout=lid\n");
         Prescan(hiRes);
-        EXPECT_TRUE(ReadWholeFile(PreviewPath()) == ReadWholeFile(pattern));
+        const std::vector<uint8_t> lid = ReadWholeFile(pattern);
+        ASSERT_EQ(lid.size(), hiRes ? 54 + 2108 * 1020u : 54 + kRowBytes30 * kRows30);
+        EXPECT_TRUE(ReadWholeFile(PreviewPath()) == lid);
 
         SetScanner("Layout=photos\n");
         Prescan(hiRes);
