@@ -1,6 +1,8 @@
 // The batch scan job list operated by its controls: the lines it shows, its
 // buttons, and batch files saved and loaded through the file dialogs.
+#include <array>
 #include <string>
+#include <vector>
 
 #include "profile/language.h"
 #include "resources/resource_ids.h"
@@ -157,6 +159,35 @@ TEST_F(BatchListTest, TotalJobsIsKeptToOneToTwentyEight) {
         EXPECT_EQ(Lines().size(), std::string(total) == "40" ? 28u : 1u);
     }
     EXPECT_TRUE(recorder.boxes.empty());
+}
+
+// Frames found on the preview replace the jobs: the first takes the place of
+// the one job deleting leaves, a 29th is ignored; frames come in order and
+// clipped to the bed.
+TEST_F(BatchListTest, FoundFramesReplaceTheJobs) {
+    Duplicate(100);
+    Duplicate(200);
+    Duplicate(300);
+    std::vector<std::array<int32_t, 4>> frames;
+    for (int32_t i = 0; i < 30; ++i) frames.push_back({i, 0, 100 + i, 50});
+    frames[1] = {400, 600, 5, 7};
+    ReplaceBatchJobs(frames);
+    const std::vector<BatchJob>& jobs = g_batchWindow.list.jobs;
+    ASSERT_EQ(jobs.size(), 28u);
+    EXPECT_EQ(jobs[0].frame[2], 100);
+    EXPECT_EQ(jobs[1].frame[0], 5);
+    EXPECT_EQ(jobs[1].frame[1], 7);
+    EXPECT_EQ(jobs[1].frame[2], 351);
+    EXPECT_EQ(jobs[1].frame[3], 510);
+    EXPECT_EQ(jobs[27].frame[0], 27);
+    EXPECT_EQ(Lines().size(), 28u);
+
+    AddBatchRegion({1, 2, 3, 4});  // the 29th, after the selected first job
+    ASSERT_EQ(jobs.size(), 29u);
+    EXPECT_EQ(jobs[1].frame[3], 4);
+    EXPECT_EQ(Selected(), 1);
+    AddBatchRegion({1, 2, 3, 4});
+    EXPECT_EQ(jobs.size(), 29u);
 }
 
 TEST_F(BatchListTest, ChineseUsesTheWiderWindow) {
