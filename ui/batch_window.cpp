@@ -4,17 +4,14 @@
 #include <iterator>
 #include <string>
 
-#include "device/messages.h"
 #include "profile/language.h"
 #include "profile/module_instance.h"
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
 #include "session/session.h"
-#include "settings/host_rules.h"
 #include "settings/settings_record.h"
 #include "ui/batch_file.h"
 #include "ui/batch_job_file.h"
-#include "ui/batch_run.h"
 #include "ui/dialog_look.h"
 #include "ui/page_host.h"
 #include "ui/preview_window.h"
