@@ -119,6 +119,17 @@ TEST_F(BatchScanTest, AFailedJobIsCancelledAndTheNextOneRuns) {
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_SCAN)));  // the run is over
 }
 
+TEST_F(BatchScanTest, EscapeCancelsTheRestOfTheRun) {
+    OpenListWith(3);
+    ASSERT_EQ(PressScan(), MSG_XFERREADY);
+    PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(host.TakeAllMemoryBlocks(65536), TWRC_CANCEL);
+    const std::vector<std::string> lines = ListLines(list, IDC_BATCH_LIST);
+    ASSERT_EQ(lines.size(), 3u);
+    for (const std::string& line : lines) EXPECT_EQ(line.substr(line.size() - 9), "cancelled") << line;
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_SCAN)));
+}
+
 TEST_F(BatchScanTest, ScanToFileWritesEveryJobToItsFile) {
     for (const char* name : {"File1.TIF", "File2.TIF", "File3.TIF"}) DeleteFileA(TempFile(name).c_str());
     OpenListWith(2);
