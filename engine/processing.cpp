@@ -147,11 +147,10 @@ processing::BlockTables ProcessingTables() {
 
 void ReleaseProcessing() {
     ProcessingState& p = g_processing;
-    if (p.workFile != INVALID_HANDLE_VALUE) {
-        CloseHandle(p.workFile);
-        if (!p.keepWorkFile) DeleteFileA(p.workFilePath.c_str());
-    }
+    if (p.workFile != INVALID_HANDLE_VALUE) CloseHandle(p.workFile);
+    if (!p.workFilePath.empty() && !p.keepWorkFile) DeleteFileA(p.workFilePath.c_str());
     p.workFile = INVALID_HANDLE_VALUE;
+    p.workFilePath.clear();
     if (p.interpolationFile != INVALID_HANDLE_VALUE) {
         CloseHandle(p.interpolationFile);
         DeleteFileA(WorkFilePath(WorkFile::kInterpolation).c_str());
