@@ -10,6 +10,11 @@ struct DialogLink {
     void (*destroy)();                    // destroys it, if it exists
     void (*endOfScan)();                  // the scan is over: scan timer stopped, buttons enabled again
     void (*continueBatch)(UINT delayMs);  // the batch list goes on with its next entry after delayMs
+    void (*abortBatch)();                 // Escape during a scan: the batch list's run stops
+    // Scan To File, inside the host's last memory call: the finished scan is
+    // stored as its entry's file and the next entry's scan started; false
+    // when the run is over.
+    bool (*nextBatchEntryToFile)();
 };
 
 extern const DialogLink g_dialogLink;

@@ -11,10 +11,12 @@ namespace {
 using NtAllocateFn = LONG(WINAPI*)(HANDLE, void**, ULONG_PTR, SIZE_T*, ULONG, ULONG);
 constexpr ULONG_PTR kBelow4GB = 0xFFFFFFFFu;
 
+// Looked up at each allocation (there are a few per scan), through the
+// module's own import of GetProcAddress, so that the allocation can be
+// observed like the module's other imports.
 NtAllocateFn NtAllocate() {
-    static const auto allocate = reinterpret_cast<NtAllocateFn>(
+    return reinterpret_cast<NtAllocateFn>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtAllocateVirtualMemory")));
-    return allocate;
 }
 
 }  // namespace

@@ -7,8 +7,15 @@
 
 namespace {
 
-constexpr DWORD kPollInterval = 50;           // ms between status polls
-constexpr DWORD kGiveUpAfter = 5 * 60 * 1000;  // no scanner warms up longer
+constexpr DWORD kPollInterval = 50;  // ms between status polls
+
+// How long a scanner may stay busy before the wait gives up: WIN.INI
+// [A3 SCANNER] "ReadyWait" in seconds, 300 unless set (no scanner warms up
+// longer), at least one second.
+DWORD GiveUpAfter() {
+    const int32_t seconds = ReadProfileNumber(kLampSection, "ReadyWait", "300", 16);
+    return static_cast<DWORD>(seconds < 1 ? 1 : seconds) * 1000;
+}
 
 struct Poll {
     bool ok;       // transport worked
@@ -31,6 +38,7 @@ Poll PollStatus(uint32_t handle) {
 // without a fault.
 bool PollUntilReady(uint32_t handle, bool showNotice) {
     HWND notice = nullptr;
+    const DWORD giveUpAfter = GiveUpAfter();
     DWORD start = GetTickCount();
     for (bool first = true;; first = false) {
         if (!first) Sleep(kPollInterval);
@@ -49,7 +57,7 @@ bool PollUntilReady(uint32_t handle, bool showNotice) {
             return true;
         }
         if (showNotice && !notice) notice = OpenNotReadyNotice();
-        if (GetTickCount() - start >= kGiveUpAfter) {
+        if (GetTickCount() - start >= giveUpAfter) {
             CloseNotice(notice);
             ShowDeviceError(nullptr, MSG_NOT_READY);
             return false;

@@ -1,5 +1,7 @@
 #include "engine/preview_file.h"
 
+#include <cstdio>
+
 #include "device/request_blocks.h"
 
 namespace preview {
@@ -22,6 +24,28 @@ bool ReadPreviewHeader(const uint8_t* bytes, size_t size, PreviewBitmap& out) {
     out.rowBytes = static_cast<uint32_t>(rowBytes);
     out.pixelOffset = offset;
     return true;
+}
+
+namespace {
+
+// The header, the largest picture, and room for a data offset of 1 MB.
+constexpr long kLargestFile = 54 + 4096L * 12288 + (1L << 20);
+
+}  // namespace
+
+bool ReadPreviewFile(const std::string& path, std::vector<uint8_t>& bytes, PreviewBitmap& out) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    bool read = false;
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        if (size > 0 && size <= kLargestFile && std::fseek(file, 0, SEEK_SET) == 0) {
+            bytes.resize(static_cast<size_t>(size));
+            read = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        }
+    }
+    std::fclose(file);
+    return read && ReadPreviewHeader(bytes.data(), bytes.size(), out);
 }
 
 }  // namespace preview

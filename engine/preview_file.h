@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace preview {
 
@@ -22,5 +24,16 @@ constexpr uint32_t kMaxPreviewSide = 4096;
 // 24 bits, no compression, a width and height of 1 to 4096, and every row inside
 // the `size` bytes.
 bool ReadPreviewHeader(const uint8_t* bytes, size_t size, PreviewBitmap& out);
+
+// Reads the whole file at `path` into `bytes` and its header into `out`.
+// False for a missing file, one larger than such a bitmap can need, or one
+// ReadPreviewHeader refuses.
+bool ReadPreviewFile(const std::string& path, std::vector<uint8_t>& bytes, PreviewBitmap& out);
+
+// The pixels (blue, green, red) of `row` counted from the top of the picture
+// whose header ReadPreviewHeader took from `bytes`.
+inline const uint8_t* TopDownRow(const uint8_t* bytes, const PreviewBitmap& bitmap, uint32_t row) {
+    return bytes + bitmap.pixelOffset + size_t{bitmap.height - 1 - row} * bitmap.rowBytes;
+}
 
 }  // namespace preview

@@ -10,6 +10,7 @@
 #include "device/messages.h"
 #include "engine/file_writer.h"
 #include "engine/job_state.h"
+#include "engine/read_machinery.h"
 #include "profile/profile.h"
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
@@ -43,7 +44,9 @@ void PrepareOutputMatching(HWND owner) {
 
 }  // namespace
 
-bool PrepareProcessing(HWND owner) {
+namespace {
+
+bool LoadProcessingTables(HWND owner) {
     PrepareOutputMatching(owner);
     colour::FreeCmykTable(g_processing.cmyk);
     const ScanSettings& s = g_scanSettings;
@@ -53,6 +56,19 @@ bool PrepareProcessing(HWND owner) {
     if (colour::LoadCmykTable(colour::CmykTablePath(InstallDirectory(), pictureHost), g_processing.cmyk)) return true;
     ShowDeviceError(owner, MSG_READ_FILE_FAILURE);
     return false;
+}
+
+}  // namespace
+
+// The profile and the table are read into buffers of their own: no memory
+// for them fails the scan as such, and leaves output matching on.
+bool PrepareProcessing(HWND owner) {
+    try {
+        return LoadProcessingTables(owner);
+    } catch (const std::bad_alloc&) {
+        ScanFailed(TWCC_LOWMEMORY, MSG_INSUFFICIENT_MEMORY);
+        return false;
+    }
 }
 
 processing::Delivery CurrentDelivery() {
@@ -131,11 +147,10 @@ processing::BlockTables ProcessingTables() {
 
 void ReleaseProcessing() {
     ProcessingState& p = g_processing;
-    if (p.workFile != INVALID_HANDLE_VALUE) {
-        CloseHandle(p.workFile);
-        if (!p.keepWorkFile) DeleteFileA(p.workFilePath.c_str());
-    }
+    if (p.workFile != INVALID_HANDLE_VALUE) CloseHandle(p.workFile);
+    if (!p.workFilePath.empty() && !p.keepWorkFile) DeleteFileA(p.workFilePath.c_str());
     p.workFile = INVALID_HANDLE_VALUE;
+    p.workFilePath.clear();
     if (p.interpolationFile != INVALID_HANDLE_VALUE) {
         CloseHandle(p.interpolationFile);
         DeleteFileA(WorkFilePath(WorkFile::kInterpolation).c_str());

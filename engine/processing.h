@@ -49,7 +49,8 @@ extern ProcessingState g_processing;
 // colour scans from the reflective bed or positive film whose colour profile
 // loads; a missing profile shows text 510 (caption 406) and switches it off,
 // and for anything else it is switched off silently. A CMYK scan loads its
-// table; failure shows text 618 and returns false.
+// table; failure shows text 618 and returns false. No memory to read either
+// fails the scan with text 604 and TWCC_LOWMEMORY.
 bool PrepareProcessing(HWND owner);
 
 // After the scanner has started: the plan for the transfer mechanism the host

@@ -17,7 +17,7 @@ const COLORREF kBarBackground = RGB(255, 255, 255);
 
 int g_percent = 0;
 int g_textId = 0;
-HBRUSH g_backgroundBrush = nullptr;
+HBRUSH g_backgroundBrush = nullptr;  // the progress window's, made and deleted with it
 
 void DrawBar(const DRAWITEMSTRUCT& item) {
     RECT whole = item.rcItem;
@@ -50,7 +50,14 @@ void DrawBar(const DRAWITEMSTRUCT& item) {
 INT_PTR CALLBACK ProgressProc(HWND, UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
+            g_backgroundBrush = CreateSolidBrush(kBackground);
             return TRUE;
+        case WM_DESTROY:
+            // The window's brush goes with it: one kept for good would be
+            // left behind each time the host unloads the source.
+            DeleteObject(g_backgroundBrush);
+            g_backgroundBrush = nullptr;
+            return FALSE;
         case WM_CTLCOLORDLG:
         case WM_CTLCOLORSTATIC:
             SetBkColor(reinterpret_cast<HDC>(lParam), kBackground);
@@ -67,7 +74,6 @@ INT_PTR CALLBACK ProgressProc(HWND, UINT message, WPARAM, LPARAM lParam) {
 }
 
 HWND CreateProgressWindow() {
-    if (!g_backgroundBrush) g_backgroundBrush = CreateSolidBrush(kBackground);
     HWND window = CreateDialogParamW(g_moduleInstance, MAKEINTRESOURCEW(IDD_PROGRESS), g_twain.mainDialog,
                                      ProgressProc, 0);
     if (!window) return nullptr;

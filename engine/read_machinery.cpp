@@ -29,7 +29,10 @@ void EndJobFailed(uint16_t conditionCode) {
     g_job.scanFailed = true;
     g_twain.conditionCode = conditionCode;
     g_twain.returnCode = TWRC_FAILURE;
-    if (g_twain.batchListOpen && g_twain.mainDialog) g_dialogLink.continueBatch(800);
+    if (g_twain.batchListOpen && g_twain.mainDialog) {
+        g_twain.batchError = true;
+        g_dialogLink.continueBatch(800);
+    }
 }
 
 // Slow-speed pacing, in the bands of the requested resolution.
@@ -105,6 +108,7 @@ bool PumpAndCheckCancel() {
     g_twain.returnCode = TWRC_CANCEL;
     StopAndWaitIdle();
     g_dialogLink.endOfScan();
+    if (g_twain.batchListOpen && g_twain.mainDialog) g_dialogLink.abortBatch();
     return true;
 }
 

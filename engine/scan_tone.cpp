@@ -10,14 +10,18 @@
 
 namespace {
 
-tone::ScanToneTables& Tables() {
-    static tone::ScanToneTables tables = [] {
-        tone::ScanToneTables fresh;
-        tone::ResetScanToneTables(fresh);
-        return fresh;
-    }();
-    return tables;
+tone::ScanToneTables FreshTables() {
+    tone::ScanToneTables fresh;
+    tone::ResetScanToneTables(fresh);
+    return fresh;
 }
+
+// Made when the module loads. A function-local static would take the C++
+// runtime's initialisation lock, whose per-thread record stays behind (a
+// thread handle and an event) each time the host unloads the source.
+tone::ScanToneTables g_tables = FreshTables();
+
+tone::ScanToneTables& Tables() { return g_tables; }
 
 }  // namespace
 

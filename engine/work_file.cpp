@@ -158,3 +158,10 @@ bool ReadWorkFileLines(uint8_t* lines, uint32_t count) {
     ShowStepProgress(p.linesReadBack, p.plan.storedLines, ReadBackText());
     return true;
 }
+
+std::string CloseFinishedWorkFile() {
+    ProcessingState& p = g_processing;
+    if (p.workFile != INVALID_HANDLE_VALUE) CloseHandle(p.workFile);
+    p.workFile = INVALID_HANDLE_VALUE;
+    return p.workFilePath;
+}

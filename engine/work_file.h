@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Reads every chunk from the scanner and writes its processed lines to the
 // work file ("\Xfer_G.Tmp" for grey and line art, the colour work file for
@@ -19,3 +20,8 @@ uint32_t WorkFileLinesLeft();
 // that fails, or a call for no line (the file holds fewer lines than the
 // image), reports text 618 with TWCC_OPERATIONERROR and returns false.
 bool ReadWorkFileLines(uint8_t* lines, uint32_t count);
+
+// Closes the work file of a finished scan so that it can be copied (it is
+// opened without sharing); the clean-up at the end of the transfer still
+// removes it. The path of the closed file, empty when no scan wrote one.
+std::string CloseFinishedWorkFile();

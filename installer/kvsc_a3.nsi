@@ -1,6 +1,8 @@
 ; The Windows installer of the A3 flatbed scanner's TWAIN data source.
 ; Installs the 32-bit source into C:\Windows\TWAIN_32\KVSC_A3 and, on 64-bit
-; Windows, the 64-bit source into C:\Windows\twain_64\KVSC_A3; writes the
+; Windows, the 64-bit source into C:\Windows\twain_64\KVSC_A3, and the
+; pictures of the empty lid (pat_l.BMP, pat_h.BMP), which both read, into
+; C:\Windows\TWAIN\KVSC_A3; writes the
 ; installation values into WIN.INI where a previous installation left none;
 ; registers an uninstaller that removes all of it but the user's settings
 ; files (*.PAR) and batch files (*.SET).
@@ -19,6 +21,7 @@ SetCompressor /SOLID lzma
 !define VERSION "1.0"
 !define FOLDER32 "$WINDIR\TWAIN_32\KVSC_A3"
 !define FOLDER64 "$WINDIR\twain_64\KVSC_A3"
+!define PATTERN_FOLDER "$WINDIR\TWAIN\KVSC_A3"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\KVSC_A3"
 !define WININI "$WINDIR\win.ini"
 
@@ -39,6 +42,12 @@ UninstPage instfiles
   !insertmacro ${DO} "${ARG}" KVASPI_SP.DLL
   !insertmacro ${DO} "${ARG}" cmyk.tab
   !insertmacro ${DO} "${ARG}" cmykpp60.tab
+!macroend
+
+; The pictures of the empty lid at the low and high preview resolutions.
+!macro ForEachPatternFile DO ARG
+  !insertmacro ${DO} "${ARG}" pat_l.BMP
+  !insertmacro ${DO} "${ARG}" pat_h.BMP
 !macroend
 
 !macro PlaceFile SOURCE NAME
@@ -77,6 +86,8 @@ Section "Data source"
     SetOutPath "${FOLDER64}"
     !insertmacro ForEachInstalledFile PlaceFile "${WIN64_FILES}"
   ${EndIf}
+  SetOutPath "${PATTERN_FOLDER}"
+  !insertmacro ForEachPatternFile PlaceFile "${WIN32_FILES}"
 
   !insertmacro DefaultProfileValue KVSINFO_A3 BRAND "SCANNER"
   !insertmacro DefaultProfileValue KVSINFO_A3 1200 "A3 Flatbed Scanner"
@@ -103,6 +114,8 @@ Section "Uninstall"
   Delete "${FOLDER32}\uninstall.exe"
   !insertmacro RemoveSourceFolder "${FOLDER32}"
   !insertmacro RemoveSourceFolder "${FOLDER64}"
+  !insertmacro ForEachPatternFile RemoveFile "${PATTERN_FOLDER}"
+  RMDir "${PATTERN_FOLDER}"
 
   DeleteINISec "${WININI}" KVSINFO_A3
   ; The lamp section is also the simulated scanner's settings section: it

@@ -13,7 +13,7 @@ import os
 import struct
 import sys
 
-from picture_files import mask_rows, write_bmp, write_monochrome_cursor
+from picture_files import canvas, fill, mask_rows, stamp, write_bmp, write_monochrome_cursor
 
 GREY = (192, 192, 192)
 BLACK = (0, 0, 0)
@@ -31,24 +31,6 @@ QUESTION = [
     " ##### ", "##   ##", "##   ##", "     ##", "    ## ", "   ##  ", "   ##  ", "       ",
     "   ##  ", "   ##  ", "       ",
 ]
-
-
-def canvas(width, height, colour):
-    return [[colour] * width for _ in range(height)]
-
-
-def fill(pixels, left, top, right, bottom, colour):
-    for y in range(max(top, 0), min(bottom, len(pixels))):
-        for x in range(max(left, 0), min(right, len(pixels[0]))):
-            pixels[y][x] = colour
-
-
-def stamp(pixels, pattern, left, top, marks):
-    """Draws a character pattern; `marks` maps its characters to colours."""
-    for dy, row in enumerate(pattern):
-        for dx, mark in enumerate(row):
-            if mark in marks and 0 <= top + dy < len(pixels) and 0 <= left + dx < len(pixels[0]):
-                pixels[top + dy][left + dx] = marks[mark]
 
 
 def icon_image(pixels, transparent):

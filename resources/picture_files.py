@@ -31,6 +31,24 @@ def write_monochrome_cursor(path, xor, transparent, hotspot):
         f.write(header + entry + image)
 
 
+def canvas(width, height, colour):
+    return [[colour] * width for _ in range(height)]
+
+
+def fill(pixels, left, top, right, bottom, colour):
+    for y in range(max(top, 0), min(bottom, len(pixels))):
+        for x in range(max(left, 0), min(right, len(pixels[0]))):
+            pixels[y][x] = colour
+
+
+def stamp(pixels, pattern, left, top, marks):
+    """Draws a character pattern; `marks` maps its characters to colours."""
+    for dy, row in enumerate(pattern):
+        for dx, mark in enumerate(row):
+            if mark in marks and 0 <= top + dy < len(pixels) and 0 <= left + dx < len(pixels[0]):
+                pixels[top + dy][left + dx] = marks[mark]
+
+
 def dib_rows(pixels):
     """24-bit rows, bottom-up, each padded to four bytes."""
     out = bytearray()

@@ -407,6 +407,7 @@
 #define IDC_MP_LANGUAGE_ICON 1028
 #define IDC_MP_SCALING_LABEL 1029
 #define IDC_MP_LAMP_ICON 1030
+#define IDC_MP_BATCH_SCAN 1302      // opens the batch scan job list
 // Resolution menus: base + language index (see engine/resolution_rules.h)
 #define IDM_RESOLUTION_600 800
 #define IDM_RESOLUTION_800 810
@@ -427,3 +428,22 @@
 #define IDC_CUSTOM_SCALING_LABEL 1003
 // Texts
 #define TXT_CUSTOM_RANGE 850        // "Range:" before the allowed values of a custom dialog
+
+// Batch scan job list "BSCAN" / "BSCAN_C"
+#define IDC_BATCH_LIST 1303
+#define IDC_BATCH_HEAD_NUMBER 1304
+#define IDC_BATCH_HEAD_NAME 1305
+#define IDC_BATCH_HEAD_MODE 1306
+#define IDC_BATCH_HEAD_DPI 1307
+#define IDC_BATCH_HEAD_STATUS 1309
+#define IDC_BATCH_STATUS_LINE 1310
+#define IDC_BATCH_TO_FILE 1311
+#define IDC_BATCH_INFO 1313          // the bitmap buttons, drawn by the window
+#define IDC_BATCH_LOAD 1314
+#define IDC_BATCH_SAVE 1315
+#define IDC_BATCH_DUPLICATE 1316
+#define IDC_BATCH_NEW 1317
+#define IDC_BATCH_RENAME 1318
+#define IDC_BATCH_CLOSE 1319
+#define IDC_BATCH_DELETE 1320
+#define IDC_BATCH_SWITCH 1322

@@ -24,7 +24,7 @@ void PostToHost(TW_UINT16 message) {
 
 void PostXferReady() {
     g_twain.sourceState = kState6;
-    PostToHost(MSG_XFERREADY);
+    if (!g_twain.batchScanInTransfer) PostToHost(MSG_XFERREADY);
 }
 
 void PostCloseRequest() { PostToHost(MSG_CLOSEDSREQ); }

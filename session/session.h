@@ -23,6 +23,8 @@ struct TwainSession {
     HWND parentWindow = nullptr;          // owner of the disk and buffer messages
     bool batchListOpen = false;
     bool batchToFile = false;
+    bool batchError = false;              // a scan of the batch run failed: its entry shows cancelled
+    bool batchScanInTransfer = false;     // the batch run scans inside a transfer: no MSG_XFERREADY
     TW_IMAGEMEMXFER memXferRecord{};
     bool imageDelivered = false;          // the last transfer body ended with TWRC_XFERDONE
 };

@@ -54,10 +54,17 @@ bool SelectedEntry(HWND dialog, int list, std::string& entry) {
     return directory;
 }
 
+FileDialogStep StepOf(const FileDialogRun& run) {
+    const SettingsFileDialogMode& mode = g_settingsFileDialog;
+    const FileDialogStep batchStep = run.saving ? mode.saveBatch : mode.loadBatch;
+    if (mode.batchFiles && batchStep) return batchStep;
+    return run.saving ? SaveSettingsFile : LoadSettingsFile;
+}
+
 void RunStep(HWND dialog) {
     const FileDialogRun& run = Run(dialog);
-    const bool done = run.saving ? SaveSettingsFile(dialog, run.extension) : LoadSettingsFile(dialog, run.extension);
-    if (done) EndDialog(dialog, 1);
+    const FileDialogStep step = StepOf(run);
+    if (step(dialog, run.extension)) EndDialog(dialog, 1);
 }
 
 void FilesCommand(HWND dialog, WORD notification) {

@@ -7,10 +7,17 @@
 
 #include <string>
 
+// A load or save step of the dialog for the name in its name field: true
+// when done (the dialog closes), false after its message (the dialog stays).
+using FileDialogStep = bool (*)(HWND dialog, const char* extension);
+
 // Set by the caller before opening a dialog: batch files ("SET", "*.SET")
-// instead of settings files ("PAR", "*.PAR").
+// instead of settings files ("PAR", "*.PAR"), loaded and saved by the batch
+// window's own steps (without them, as one record like a settings file).
 struct SettingsFileDialogMode {
     bool batchFiles = false;
+    FileDialogStep loadBatch = nullptr;
+    FileDialogStep saveBatch = nullptr;
 };
 
 extern SettingsFileDialogMode g_settingsFileDialog;

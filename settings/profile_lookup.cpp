@@ -46,11 +46,13 @@ KeyLookup ProfileSectionLookup(const std::string& section, const std::string& fi
     };
 }
 
-void WriteProfileValues(const std::string& section, const std::string& file, const KeyValues& values) {
+bool WriteProfileValues(const std::string& section, const std::string& file, const KeyValues& values) {
+    bool written = true;
     for (const auto& [key, value] : values) {
-        if (file.empty())
-            WriteProfileStringA(section.c_str(), key.c_str(), value.c_str());
-        else
-            WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str());
+        const BOOL done = file.empty()
+                              ? WriteProfileStringA(section.c_str(), key.c_str(), value.c_str())
+                              : WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str());
+        written = written && done;
     }
+    return written;
 }

@@ -12,5 +12,5 @@
 KeyLookup ProfileSectionLookup(const std::string& section, const std::string& file);
 
 // Writes the pairs in order into `section` of `file`, or of WIN.INI when
-// `file` is empty. A failed write is not reported.
-void WriteProfileValues(const std::string& section, const std::string& file, const KeyValues& values);
+// `file` is empty. True when every write succeeded.
+bool WriteProfileValues(const std::string& section, const std::string& file, const KeyValues& values);

@@ -69,24 +69,20 @@ void ReadSettingsRecord(const std::string& section, const std::string& file, int
     ReadFileRecord(ProfileSectionLookup(section, file), n, g_scanSettings, g_savedTone);
 }
 
-bool LoadSettingsFile(HWND dialog, const char* extension) {
-    std::string path;
+bool OpenFileToLoad(HWND dialog, const char* extension, std::string& path) {
     if (!CheckedPath(dialog, extension, true, path)) return false;
     if (!CanOpen(path, GENERIC_READ, OPEN_EXISTING)) {
         ShowDeviceError(dialog, MSG_READ_FILE_FAILURE);
         return false;
     }
-    const std::string section = ModelSectionName();
-    if (ReadFileType(ProfileSectionLookup(section, path)) != FileTypeForExtension(extension)) {
+    if (ReadFileType(ProfileSectionLookup(ModelSectionName(), path)) != FileTypeForExtension(extension)) {
         ShowDeviceError(dialog, MSG_INVALID_FILE_NAME);
         return false;
     }
-    ReadSettingsRecord(section, path, 0);
     return true;
 }
 
-bool SaveSettingsFile(HWND dialog, const char* extension) {
-    std::string path;
+bool CreateFileToSave(HWND dialog, const char* extension, std::string& path) {
     if (!CheckedPath(dialog, extension, false, path)) return false;
     // The profile layer may still hold the old file's keys: drop them, then
     // prove the file can be written and start it afresh.
@@ -96,6 +92,19 @@ bool SaveSettingsFile(HWND dialog, const char* extension) {
         return false;
     }
     DeleteFileA(path.c_str());
+    return true;
+}
+
+bool LoadSettingsFile(HWND dialog, const char* extension) {
+    std::string path;
+    if (!OpenFileToLoad(dialog, extension, path)) return false;
+    ReadSettingsRecord(ModelSectionName(), path, 0);
+    return true;
+}
+
+bool SaveSettingsFile(HWND dialog, const char* extension) {
+    std::string path;
+    if (!CreateFileToSave(dialog, extension, path)) return false;
     const std::string section = ModelSectionName();
     WriteProfileValues(section, path, {{"FileType", FileTypeText(FileTypeForExtension(extension))}});
     WriteSettingsRecord(section, path, 0);

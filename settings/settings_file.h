@@ -24,3 +24,12 @@ void ReadSettingsRecord(const std::string& section, const std::string& file, int
 //   Save: the file is created anew, then FileType and record 0 are written.
 bool LoadSettingsFile(HWND dialog, const char* extension);
 bool SaveSettingsFile(HWND dialog, const char* extension);
+
+// The checks both steps share, for the batch window's own steps. Each shows
+// its message and returns false when a check fails.
+//   OpenFileToLoad: the typed name is checked, the file readable and of the
+//   extension's FileType; `path` is its full path.
+//   CreateFileToSave: the typed name is checked and the file can be created;
+//   it is removed again and `path` is its full path.
+bool OpenFileToLoad(HWND dialog, const char* extension, std::string& path);
+bool CreateFileToSave(HWND dialog, const char* extension, std::string& path);

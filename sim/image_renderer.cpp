@@ -34,10 +34,12 @@ inline uint32_t Luma(uint32_t r, uint32_t g, uint32_t b) { return (77 * r + 151 
 void ReadBedRow(ImageRenderer& r, uint32_t line) {
     uint8_t* rgb = r.reflectance.data();
     const uint32_t y = r.rowDots[line];
-    if (r.bed == nullptr) {
+    if (r.bed != nullptr) {
+        CopyImageRow(*r.bed, ImageCoordinate(r.bed->height, y, r.bedRows), r.imageColumns, rgb);
+    } else if (r.layout == BedLayout::kDocument) {
         RenderPatternRow(r.pattern, y, r.parameters.source, rgb);
     } else {
-        CopyImageRow(*r.bed, ImageCoordinate(r.bed->height, y, r.bedRows), r.imageColumns, rgb);
+        RenderLayoutRow(r.layout, r.pattern.dots, y, rgb);
     }
     if (r.parameters.source == kNegativeFilm) {
         for (uint8_t& v : r.reflectance) v = static_cast<uint8_t>(255 - v);
@@ -104,6 +106,7 @@ ImageRenderer PrepareRenderer(const ScannerConfig& config, const BedImage& bed, 
     const uint32_t rate = ConfiguredRate(config);
     const Bed bedSize = ConfiguredBed(config);
     r.bed = bed.Empty() ? nullptr : &bed;
+    r.layout = config.layout;
     r.parameters = parameters;
     r.area = AreaOf(config, parameters);
     r.bedColumns = static_cast<uint32_t>(uint64_t{bedSize.width} * kBedDotsPerInch / rate);

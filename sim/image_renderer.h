@@ -20,6 +20,7 @@ namespace sim {
 
 struct ImageRenderer {
     const BedImage* bed = nullptr;  // null: the procedural bed
+    BedLayout layout = BedLayout::kDocument;  // the procedural bed's layout
     ScanParameters parameters;
     ScanArea area;
     uint32_t bedColumns = 0;  // bed size in bed dots

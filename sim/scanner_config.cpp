@@ -147,6 +147,16 @@ const Key kKeys[] = {
     {"noise", [](ScannerConfig& c, const std::string& v) { return SetNumber(c.noise, v, 0, 1000); }},
     {"whitelevel",
      [](ScannerConfig& c, const std::string& v) { return SetNumber(c.whiteLevel, v, 1, 4095); }},
+    {"layout",
+     [](ScannerConfig& c, const std::string& v) {
+         static const char* const kNames[] = {"document", "photos", "lid", "film"};
+         for (size_t i = 0; i < sizeof kNames / sizeof kNames[0]; ++i) {
+             if (Lower(v) != kNames[i]) continue;
+             c.layout = static_cast<BedLayout>(i);
+             return true;
+         }
+         return false;
+     }},
     {"bedfile",
      [](ScannerConfig& c, const std::string& v) {
          std::string path = v;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "sim/bed_layouts.h"
+
 namespace sim {
 
 // "The n-th request of function f returns status s" (INI key F<f>.<n>=<s>).
@@ -66,6 +68,7 @@ struct ScannerConfig {
     uint16_t noise = 6;            // counts, 0..1000: noise of the white reference lines (0: no noise, no dust)
     uint16_t whiteLevel = 3600;    // 12-bit reading of white at nominal gain, 1..4095
     std::string bedFile;           // 24-bit BMP covering the whole bed; empty: the procedural bed
+    BedLayout layout = BedLayout::kDocument;  // which procedural bed
 
     std::vector<ScriptedStatus> script;
     std::vector<std::string> problems;  // one line per ignored key or value

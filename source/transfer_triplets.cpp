@@ -1,5 +1,7 @@
 // The triplet side of the three image transfers: state checks, the host's
 // buffer, and what follows the body by its return code.
+#include <vector>
+
 #include "device/dialog_link.h"
 #include "engine/processing.h"
 #include "engine/transfer.h"
@@ -36,6 +38,25 @@ void AfterTransfer(bool memory) {
         default:
             break;
     }
+}
+
+// Scan To File: the rest of the batch run happens inside the host's last
+// memory call. Each further entry's scan goes whole into the work file
+// through one run of the body, into a buffer of the source's own; the host
+// sees only its own image, so its codes, record and state are kept.
+void ScanRestOfBatchToFile(uint32_t length) {
+    const TW_UINT16 returnCode = g_twain.returnCode;
+    const TW_UINT16 conditionCode = g_twain.conditionCode;
+    const TW_IMAGEMEMXFER record = g_twain.memXferRecord;
+    const TW_UINT16 state = g_twain.sourceState;
+    std::vector<uint8_t> buffer(length);
+    g_twain.batchScanInTransfer = true;
+    while (g_dialogLink.nextBatchEntryToFile()) MemoryTransfer(buffer.data(), length);
+    g_twain.batchScanInTransfer = false;
+    g_twain.returnCode = returnCode;
+    g_twain.conditionCode = conditionCode;
+    g_twain.memXferRecord = record;
+    g_twain.sourceState = state;
 }
 
 bool RefuseOutOfState(int state) {
@@ -127,6 +148,8 @@ void MemXfer() {
     g_twain.memXferRecord.Memory = memory;
     *host = g_twain.memXferRecord;
     if (handle) GlobalUnlock(handle);
+    if (g_twain.returnCode == TWRC_XFERDONE && g_twain.batchListOpen && g_twain.batchToFile)
+        ScanRestOfBatchToFile(memory.Length);
     AfterTransfer(true);
     g_twain.sourceState = kState7;
 }

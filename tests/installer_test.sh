@@ -28,7 +28,7 @@ trap 'WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1; rm -rf "$prefix"' EXIT
 copy_prefix "$builds/win64/wine/template" "$prefix"
 windows=$prefix/drive_c/windows
 folder32=$windows/twain_32/KVSC_A3 folder64=$windows/twain_64/KVSC_A3
-rm -rf "$folder32" "$folder64"
+rm -rf "$folder32" "$folder64" "$windows/twain"
 wine_env "$prefix"
 
 # ini_value SECTION KEY: the value in WIN.INI; fails when the key is missing.
@@ -69,6 +69,11 @@ for build in win32 win64; do
   check "$build: twscan --list finds the source" lists_source "$build"
   check "$build: a scan with the installed source" scans "$build"
 done
+# The pictures of the empty lid, in C:\Windows\TWAIN\KVSC_A3 (whatever case Wine gave the folder).
+patterns=$(find "$windows" -maxdepth 2 -ipath "$windows/twain/kvsc_a3")
+for file in pat_l.BMP pat_h.BMP; do
+  check "$file installed" cmp "$builds/win32/data/$file" "$patterns/$file"
+done
 check "the uninstaller is in the 32-bit folder" test -f "$folder32/uninstall.exe"
 check "the uninstaller is registered" uninstall_registered
 check "WIN.INI: the driver library" value_is KVSINFO_A3 DRIVER KVASPI_SP.DLL
@@ -94,6 +99,7 @@ check "reinstall writes a missing key" value_is KVSINFO_A3 DSLANGUAGE None
 check "silent uninstall succeeds" run_wine 'C:\windows\twain_32\KVSC_A3\uninstall.exe' /S
 check "uninstall keeps only the 32-bit settings files" holds_only "$folder32" "JOBS.SET MINE.PAR "
 check "uninstall keeps only the 64-bit settings files" holds_only "$folder64" "JOBS.SET MINE.PAR "
+check "uninstall removes the pictures of the empty lid" test ! -e "$patterns"
 check "uninstall removes the installation section" section_missing KVSINFO_A3
 check "uninstall removes the lamp section it emptied" section_missing "A3 SCANNER"
 check "uninstall removes the registration" eval '! uninstall_registered'

@@ -19,6 +19,8 @@
 #include "settings/file_dialog.h"
 #include "settings/profile_settings.h"
 #include "settings/settings_record.h"
+#include "ui/batch_run.h"
+#include "ui/batch_window.h"
 #include "ui/context_help.h"
 #include "ui/dialog_look.h"
 #include "ui/info_dialog.h"
@@ -114,6 +116,7 @@ void ReleaseDialogResources(HWND dialog) {
     StopTimers(dialog);
     LeaveHelpMode(dialog);
     DestroyProgressWindow();
+    CloseBatchWindow();
     DestroyPages();
     DestroyPreviewWindow();
     DeleteGreyBrush();
@@ -157,7 +160,11 @@ void Command(HWND dialog, int control) {
             RunSaveSettingsDialog(dialog);
             break;
         case IDC_PREVIOUS: RestorePreviousSettings(); break;
-        case IDC_RESET: ResetSettings(dialog); break;
+        case IDC_RESET:
+            ResetSettings(dialog);
+            UpdateCurrentBatchJob();
+            break;
+        case IDC_MP_BATCH_SCAN: OpenBatchWindow(dialog); break;
         case IDC_QUICKHELP: EnterHelpMode(dialog); break;
         default: break;
     }
@@ -190,6 +197,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         case WM_TIMER:
             if (wParam == kReadyPollTimer) ReadyPollTick(dialog);
             if (wParam == kPreviewTimer) PreviewBlinkTick();
+            if (wParam == kBatchContinueTimer) BatchContinueTick(dialog);
             return TRUE;
         case WM_DRAWITEM:
             DrawItem(dialog, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
@@ -260,4 +268,5 @@ void ContinueBatchAfter(UINT delayMs) { SetTimer(g_twain.mainDialog, kBatchConti
 
 }  // namespace
 
-const DialogLink g_dialogLink = {CreateMainDialog, DestroyMainDialog, EndOfScanUiReset, ContinueBatchAfter};
+const DialogLink g_dialogLink = {CreateMainDialog, DestroyMainDialog, EndOfScanUiReset,
+                                 ContinueBatchAfter, AbortBatch,       NextBatchEntryToFile};

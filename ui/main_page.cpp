@@ -15,6 +15,7 @@
 #include "settings/host_rules.h"
 #include "settings/settings_dialogs.h"
 #include "settings/settings_record.h"
+#include "ui/batch_window.h"
 #include "ui/current_scan_area.h"
 #include "ui/custom_dialogs.h"
 #include "ui/main_dialog.h"
@@ -52,7 +53,8 @@ constexpr Label kLabels[] = {{IDC_MP_MODE_LABEL, TXT_LABEL_SCAN_MODE},
                              {IDC_MP_LENGTH_LABEL, TXT_LABEL_LENGTH},
                              {IDC_MP_SCALING_LABEL, TXT_OUTPUT_SCALING},
                              {IDC_MP_SIZE_LABEL, TXT_LABEL_IMAGE_SIZE},
-                             {IDC_MP_KB_LABEL, TXT_LABEL_KB}};
+                             {IDC_MP_KB_LABEL, TXT_LABEL_KB},
+                             {IDC_MP_BATCH_SCAN, TXT_BATCH_SCAN}};
 
 struct Icon {
     int control;
@@ -253,6 +255,7 @@ void ListChanged(HWND page, int control) {
         default: return;
     }
     UpdateScanAreaFigures(page);
+    UpdateCurrentBatchJob();
 }
 
 void IconClicked(HWND page, int control) {
@@ -281,6 +284,7 @@ void Command(HWND page, int control, WORD notification) {
             RunCustomResolutionDialog(page);
         } else if (ChooseMenuResolution(control)) {
             ApplyResolution(page, g_scanSettings.resolution);
+            UpdateCurrentBatchJob();
         }
         ShowResolution(page);
         return;
@@ -299,6 +303,11 @@ void Command(HWND page, int control, WORD notification) {
         case IDC_MP_LANGUAGE_ICON:
         case IDC_MP_LAMP_ICON:
             if (notification == STN_CLICKED && g_mainDialog.idle) IconClicked(page, control);
+            break;
+        case IDC_MP_BATCH_SCAN:
+            // A command of the main dialog, which ignores it while a scan runs.
+            if (notification == BN_CLICKED && GetParent(page))
+                SendMessageW(GetParent(page), WM_COMMAND, IDC_MP_BATCH_SCAN, 0);
             break;
         default:
             if (notification == CBN_SELCHANGE) ListChanged(page, control);

@@ -13,6 +13,7 @@
 #include "resources/resource_ids.h"
 #include "session/session.h"
 #include "settings/settings_record.h"
+#include "ui/batch_window.h"
 #include "ui/main_dialog.h"
 #include "ui/page_host.h"
 #include "ui/preview_window.h"
@@ -85,4 +86,5 @@ void RunPrescanSequence(HWND dialog) {
 
     SetDialogIdle(dialog, true);
     EnableScanAndPrescan(dialog, TRUE);
+    UpdateCurrentBatchJob();
 }

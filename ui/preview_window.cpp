@@ -18,6 +18,7 @@
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_record.h"
+#include "ui/batch_window.h"
 #include "ui/main_dialog.h"
 #include "ui/main_page.h"
 #include "ui/marching_ants.h"
@@ -306,6 +307,7 @@ void EndDrag(HWND window) {
     if (GetCapture() == window) ReleaseCapture();
     StoreFrame(drag.shown);
     UpdateMainPageFigures();
+    UpdateCurrentBatchJob();
     InvalidateRect(window, nullptr, FALSE);
     StartPreviewBlink();
     RecropPages();

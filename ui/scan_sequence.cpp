@@ -11,6 +11,7 @@
 #include "session/session.h"
 #include "settings/profile_settings.h"
 #include "settings/settings_record.h"
+#include "ui/batch_run.h"
 #include "ui/current_scan_area.h"
 #include "ui/main_dialog.h"
 #include "ui/settings_commands.h"
@@ -25,32 +26,40 @@ void EnableScanButtons(HWND dialog, BOOL enable) {
     for (int control : {IDC_SCAN, IDC_PRESCAN, IDC_CANCEL_SCAN}) EnableWindow(GetDlgItem(dialog, control), enable);
 }
 
+// A scan refused before it started; a batch run stops with it, since every
+// further job would only be refused the same way.
+bool Refused() {
+    AbortBatch();
+    return false;
+}
+
 }  // namespace
 
-void RunScanSequence(HWND dialog) {
+bool RunScanSequence(HWND dialog) {
     RememberPreviousSettings();
+    if (g_twain.batchListOpen && !AdvanceJob()) return false;
     const ScanSettings& s = g_scanSettings;
     const ScanAreaFigures area = CurrentScanAreaFigures();
     if (area.imageBytes < kMinImageBytes) {
         ShowDeviceError(dialog, MSG_AREA_TOO_SMALL);
-        return;
+        return Refused();
     }
     if (area.widthPixels > kMaxScanPixels) {
         MessageBoxA(dialog, "The Number of width pixels must less than 30000", "", MB_OK);
-        return;
+        return Refused();
     }
     if (area.lengthPixels > kMaxScanPixels) {
         MessageBoxA(dialog, "The Number of length pixels must less than 30000", "", MB_OK);
-        return;
+        return Refused();
     }
     uint64_t free = 0;
     if (!FreeDiskBytesOf(g_setup.fileSetupDefault.FileName, free)) {
         ShowDeviceError(g_twain.parentWindow, MSG_WRITE_FILE_ERROR);
-        return;
+        return Refused();
     }
     if (free < area.imageBytes) {
         ShowDiskShortage(g_twain.parentWindow, free, area.imageBytes);
-        if (!RunTempDirDialog(dialog, area.imageBytes)) return;
+        if (!RunTempDirDialog(dialog, area.imageBytes)) return Refused();
     }
 
     EnableScanButtons(dialog, FALSE);
@@ -59,7 +68,7 @@ void RunScanSequence(HWND dialog) {
     if (area.widthPixels >= (s.scanMode == kModeColour ? kColourLineLimit : kLineLimit)) {
         ShowBufferShortage(g_twain.parentWindow);
         EndOfScanUiReset();
-        return;
+        return Refused();
     }
     g_job.imageSizeEstimate = area.imageBytes;
     g_job.scanLengthInches = static_cast<float>(area.lengthInches);
@@ -69,9 +78,12 @@ void RunScanSequence(HWND dialog) {
     ScanFrame frame = PreviewFrameToOptical(feeder ? feederFrame : s.frame, g_device.opticalResolution,
                                             g_device.maxAreaWidth, g_device.maxAreaLength);
     if (!StartScanJob(dialog, 0, frame)) {
+        // The job is shown cancelled and the run goes on with the next one.
+        if (g_twain.batchListOpen) g_twain.batchError = true;
         EndOfScanUiReset();
-        return;
+        return false;
     }
     const int saved[4] = {s.frame[0], s.frame[1], s.frame[2], s.frame[3]};
     SaveProfileSettings(saved);
+    return true;
 }

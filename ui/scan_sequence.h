@@ -1,7 +1,8 @@
-// The main dialog's "Scan" button: checks of the figures, then the scan
-// command with the dialog's settings.
+// The main dialog's "Scan" button: with the batch list open the next job
+// first, then checks of the figures and the scan command with the dialog's
+// settings. True when the scan started.
 #pragma once
 
 #include <windows.h>
 
-void RunScanSequence(HWND dialog);
+bool RunScanSequence(HWND dialog);

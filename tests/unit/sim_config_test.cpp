@@ -118,6 +118,14 @@ TEST(SimConfig, SensorAndBedKeys) {
     EXPECT_EQ(c.noise, defaults.noise);
     EXPECT_EQ(c.whiteLevel, defaults.whiteLevel);
     EXPECT_EQ(c.problems.size(), 4u);
+
+    EXPECT_EQ(defaults.layout, sim::BedLayout::kDocument);
+    EXPECT_EQ(ParseScannerConfig("[Scanner]\nLayout=Photos\n").layout, sim::BedLayout::kPhotos);
+    EXPECT_EQ(ParseScannerConfig("[Scanner]\nLayout=lid\n").layout, sim::BedLayout::kLid);
+    EXPECT_EQ(ParseScannerConfig("[Scanner]\nLayout=FILM\n").layout, sim::BedLayout::kFilm);
+    c = ParseScannerConfig("[Scanner]\nLayout=film\nLayout=glass\n");
+    EXPECT_EQ(c.layout, sim::BedLayout::kFilm);
+    EXPECT_EQ(c.problems.size(), 1u);
 }
 
 TEST(SimConfig, ScriptedStatusesByFunctionAndRequestNumber) {

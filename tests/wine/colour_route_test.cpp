@@ -11,6 +11,7 @@
 #include "imaging/colour_adjust.h"
 #include "imaging/colour_profile.h"
 #include "imaging/widen36.h"
+#include "tests/wine/colour_profile_file.h"
 #include "tests/wine/settings_scan.h"
 
 namespace {
@@ -29,25 +30,6 @@ Image Scanned(const std::string& keys, uint8_t imageType, uint16_t scanMode, con
               bool outputMatch = false) {
     DialogRequest request{imageType, scanMode, 100, {kFrame[0], kFrame[1], kFrame[2], kFrame[3]}, outputMatch};
     return DialogScanImage(keys, request, tone);
-}
-
-std::string ProfilePath() { return SourcesDir() + "\\COLOR\\orvaA3.tab"; }
-
-void WriteProfile(const std::vector<uint8_t>& bytes) {
-    CreateDirectoryA((SourcesDir() + "\\COLOR").c_str(), nullptr);
-    std::ofstream file(ProfilePath(), std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-// A matrix profile: output curves that darken, and a matrix that mixes the
-// channels with offsets.
-std::vector<uint8_t> MatrixProfile() {
-    std::vector<uint8_t> bytes(colour::kMatrixProfileSize);
-    for (int c = 0; c < 3; ++c)
-        for (int v = 0; v < 256; ++v) bytes[256 * c + v] = static_cast<uint8_t>(v * (200 - 30 * c) / 255);
-    const float matrix[3][4] = {{10, 0.8f, 0.2f, 0}, {-5, 0.1f, 0.9f, 0.1f}, {0, 0, 0.3f, 0.7f}};
-    std::memcpy(bytes.data() + 768, matrix, sizeof matrix);
-    return bytes;
 }
 
 // A grid profile: inverting input curves and nodes of a seeded random grid.

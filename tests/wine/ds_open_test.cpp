@@ -122,6 +122,18 @@ TEST_F(OpenTest, WarmingUpScannerShowsTheNoticeUntilReady) {
     EXPECT_EQ(recorder.dialogs[0].texts[1], "Please wait...");
 }
 
+TEST_F(OpenTest, AScannerNeverReadyIsGivenUpAfterTheReadyWait) {
+    SetScanner("NeverReady=1\n");
+    SetProfile("A3 SCANNER", "ReadyWait", "1");
+    HostSession host;
+    EXPECT_EQ(Open(host), TWRC_FAILURE);
+    ASSERT_EQ(recorder.boxes.size(), 1u);
+    EXPECT_EQ(recorder.boxes[0].caption, "SCANNERFlatbed Scanner not ready.");
+    ASSERT_EQ(recorder.dialogs.size(), 1u);
+    EXPECT_EQ(recorder.dialogs[0].texts[0], "The scanner is not ready.");
+    EXPECT_GE(CountRequests(9), 10);  // polled all second long
+}
+
 TEST_F(OpenTest, ReadyScannerShowsNoNotice) {
     HostSession host;
     EXPECT_EQ(Open(host), TWRC_SUCCESS);

@@ -1,17 +1,19 @@
 // Memory that cannot be had during a transfer. The test runs in the data
 // source's own process, so it takes the memory away for real: after
-// MSG_XFERREADY it reserves the free address space (and, to deny even one
-// scan line in the 32-bit build, fills the process heap) and gives it back
-// after the transfer call. In the 64-bit build the scan buffer lies below
-// 4 GB, and that is the space taken away; the bitmap may lie anywhere in
-// 128 TB, more than Wine can reserve. A native bitmap or a scan buffer that cannot be had: " Insufficient
-// Memory." once, TWCC_LOWMEMORY, the scanner stopped, nothing kept, and the
-// next scan works. A scan buffer with some room left shrinks to fit.
+// MSG_XFERREADY it reserves the free address space and gives it back after
+// the transfer call. In the 64-bit build the scan buffer lies below 4 GB, and
+// that is the space taken away; the bitmap may lie anywhere in 128 TB, more
+// than Wine can reserve. Not even one scan line of room is made by refusing
+// the source's allocations instead. A native bitmap or a scan buffer that
+// cannot be had: " Insufficient Memory." once, TWCC_LOWMEMORY, the scanner
+// stopped, nothing kept, and the next scan works. A scan buffer with some
+// room left shrinks to fit.
 #include <string>
 #include <vector>
 
 #include "device/driver_memory.h"
 #include "tests/wine/acquire_fixture.h"
+#include "tests/wine/allocation_faults.h"
 
 namespace {
 
@@ -47,11 +49,10 @@ int LargeHeapBlocks(SIZE_T bytes) {
     return count;
 }
 
-// Address space and process heap held away from the data source. Everything
+// Address space held away from the data source. Everything
 // is given back by the destructor, also when an assertion ends the test.
 struct MemoryShortage {
-    std::vector<void*> ranges;   // reserved address space
-    void* heapBlocks = nullptr;  // chained through their first bytes
+    std::vector<void*> ranges;  // reserved address space
 
     MemoryShortage() { ranges.reserve(4096); }  // no allocation while short
     ~MemoryShortage() { Release(); }
@@ -74,21 +75,7 @@ struct MemoryShortage {
         if (spare) GiveBackRange(spare);
     }
 
-    // Takes blocks of `blockBytes` from the process heap until it gives no
-    // more, so that no block of that size is left in it.
-    void FillProcessHeap(SIZE_T blockBytes) {
-        while (void* block = HeapAlloc(GetProcessHeap(), 0, blockBytes)) {
-            *static_cast<void**>(block) = heapBlocks;
-            heapBlocks = block;
-        }
-    }
-
     void Release() {
-        while (heapBlocks) {
-            void* next = *static_cast<void**>(heapBlocks);
-            HeapFree(GetProcessHeap(), 0, heapBlocks);
-            heapBlocks = next;
-        }
         for (void* range : ranges) GiveBackRange(range);
         ranges.clear();
     }
@@ -253,12 +240,11 @@ TEST_F(LowMemoryTest, ScanBufferOfNotEvenOneLineEndsTheMemoryTransfer) {
     TW_IMAGEMEMXFER record{};
     TW_UINT16 rc, code;
     {
-        // No address space the heap could grow into, no line's room in it;
-        // in the 64-bit build not even a page free below 4 GB.
-        MemoryShortage shortage;
-        shortage.ReserveAddressSpace(kWide ? 4096 : 64 * 1024, 0);
-        if (!kWide) shortage.FillProcessHeap(lineBytes);
-
+        // Every block of a line or more refused. Taking the whole address
+        // space away would starve Wine's own drawing of the message box too.
+        AllocationFaults faults("kvsc_a3.ds");
+        ASSERT_TRUE(faults.Patched());
+        faults.failFromBytes = lineBytes;
         rc = MemoryBlock(buffer.data(), kMegabyte, record);
         code = host.ConditionCode();
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "device/driver_memory.h"
+#include "engine/region_detection.h"
 #include "engine/shading.h"
 #include "prescan/prescan_entry.h"
 #include "sim/calibration.h"
@@ -210,6 +211,28 @@ TEST_F(PrescanTest, PrescanLength) {
     EXPECT_EQ(std::count(short4.begin(), short4.begin() + (kRows30 - 120) * kRowBytes30, 0),
               (kRows30 - 120) * kRowBytes30);
     EXPECT_NE(std::count(short4.end() - kRowBytes30, short4.end(), 0), kRowBytes30);
+}
+
+// The installed pictures of the empty lid are what a prescan of the empty bed
+// leaves, byte for byte, with the driver's own sensor (gains and noise)
+// calibrated, so that they cancel the lid out of a preview of items on it.
+TEST_F(PrescanTest, TheInstalledLidPicturesAreTheEmptyBedsPreview) {
+    const std::string patterns = WindowsDir() + "\\TWAIN\\KVSC_A3\\";
+    for (uint32_t hiRes : {0u, 1u}) {
+        SCOPED_TRACE(hiRes);
+        const std::string pattern = patterns + (hiRes ? "pat_h.BMP" : "pat_l.BMP");
+        SetScanner("Layout=lid\n");
+        Prescan(hiRes);
+        const std::vector<uint8_t> lid = ReadWholeFile(pattern);
+        ASSERT_EQ(lid.size(), hiRes ? 54 + 2108 * 1020u : 54 + kRowBytes30 * kRows30);
+        EXPECT_TRUE(ReadWholeFile(PreviewPath()) == lid);
+
+        SetScanner("Layout=photos\n");
+        Prescan(hiRes);
+        const detection::Result found = detection::DetectRegions(PreviewPath(), pattern, 0, hiRes, 11.7 / 351);
+        EXPECT_EQ(found.outcome, detection::Outcome::kRegions);
+        EXPECT_EQ(found.regions.size(), 2u);
+    }
 }
 
 // Every failure leaves no picture, not even the previous one, and shows its

@@ -255,6 +255,20 @@ TEST_F(RemoteTest, ScannerStatusesShowTheirMessagesAndTheNextScanWorks) {
 
 // One-byte pieces fill a descriptor of more than 40,000 bytes (the driver
 // describes the buffer as one).
+TEST_F(RemoteTest, APeerWhoseScannerIsNeverReadyIsGivenUpAfterTheReadyWait) {
+    SetProfile("A3 SCANNER", "ReadyWait", "2");
+    WritePeerFile("scanner", kUniformSensor + "NeverReady=1\n");
+    SetScanner("InquiryStatus=0x1234\n");
+    ASSERT_TRUE(host.OpenDsm("twtest"));
+    EXPECT_EQ(host.OpenSource(""), TWRC_FAILURE);
+    const std::vector<std::string> boxes = TakeMessages();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].find("You have no local scanner and a remote scanner is available"), 0u);
+    EXPECT_EQ(recorder.dialogs.size(), 1u);  // the not-ready notice, while the peer polled busy
+    const std::vector<std::string> requests = PeerRequests();
+    EXPECT_GE(std::count(requests.begin(), requests.end(), "F9"), 10);
+}
+
 TEST_F(RemoteTest, OneBytePiecesFillALargeRead) {
     const Scan wide{TWPT_RGB, 300, 1, 1, 5, 1.04f};
     Connect("");
