@@ -27,4 +27,9 @@ HuePoint HueWheelResetPoint(const HueWheel& wheel);
 // The stored pick when it lies inside the wheel, otherwise the reset point.
 HuePoint CheckedCirclePos(const HueWheel& wheel, HuePoint stored);
 
+// The colour the wheel shows at (x, y): white at the centre, the pure hue on
+// the rim (red to the right, green up and to the left, blue down and to the
+// left), a point outside taken on the rim.
+PickedColour HueWheelColour(const HueWheel& wheel, int x, int y);
+
 }  // namespace colour

@@ -263,8 +263,62 @@
 #define IDD_PAGE_FILTERS 506
 #define IDD_PAGE_COLOUR 508
 #define IDC_PAGE_AREA 1011         // the frame under the tab strip the pages fill
-#define IDC_PAGE_GROUP 1012        // the group frame of a page whose controls come with it
+
+// The "Original" and "Sample" thumbnails of the Enhancements and colour pages.
+#define IDC_THUMB_ORIGINAL_LABEL 5030
+#define IDC_THUMB_ORIGINAL 5031
+#define IDC_THUMB_SAMPLE_LABEL 5032
+#define IDC_THUMB_SAMPLE 5033
+
+// Enhancements page (template 505)
+#define IDC_ENH_CHANNEL_LABEL 5005
+#define IDC_ENH_CHANNEL 5006
+#define IDC_ENH_CHANNEL_PICTURE 5007
+#define IDC_ENH_CURVE 5011
+#define IDC_ENH_HIGHLIGHT_LABEL 5012
+#define IDC_ENH_HIGHLIGHT_BAR 5013
+#define IDC_ENH_HIGHLIGHT 5014
+#define IDC_ENH_SHADOW_LABEL 5015
+#define IDC_ENH_SHADOW_BAR 5016
+#define IDC_ENH_SHADOW 5017
+#define IDC_ENH_GAMMA_LABEL 5018
+#define IDC_ENH_GAMMA_BAR 5019
+#define IDC_ENH_GAMMA 5020
+#define IDC_ENH_PREVIEW 5021
+#define IDC_ENH_COLOUR_PAGE 5022   // the right arrow to the colour page
+#define IDC_ENH_AUTO 5023
+#define IDC_ENH_HISTOGRAM 5024
+#define IDC_ENH_PLUS 5025
+#define IDC_ENH_MINUS 5026
+
+// Colour page (template 508)
+#define IDC_CP_BALANCE_LABEL 5105
+#define IDC_CP_CR_LABEL 5106
+#define IDC_CP_CR_VALUE 5107
+#define IDC_CP_CR_BAR 5109
+#define IDC_CP_MG_LABEL 5110
+#define IDC_CP_MG_VALUE 5111
+#define IDC_CP_MG_BAR 5013
+#define IDC_CP_YB_LABEL 5114
+#define IDC_CP_YB_VALUE 5115
+#define IDC_CP_YB_BAR 5117
+#define IDC_CP_WHEEL_BOX 5118
 #define IDC_WHEEL_FRAME 5119       // the hue wheel's frame on the colour page
+#define IDC_CP_SATURATION_LABEL 5120
+#define IDC_CP_SATURATION_VALUE 5121
+#define IDC_CP_SATURATION_BAR 5122
+#define IDC_CP_PREVIEW 5123
+#define IDC_CP_BACK 5124           // the left arrow back to the Enhancements page
+
+// Filters page (template 506): the radio button of filterMode n is 6005 + n.
+#define IDC_FP_GROUP 6001
+#define IDC_FP_ORIGINAL_LABEL 6002
+#define IDC_FP_ORIGINAL 6003
+#define IDC_FP_SAMPLE 6004
+#define IDC_FP_NONE 6005
+#define IDC_FP_FLIP 6007
+#define IDC_FP_LAST 6013
+#define IDC_FP_SAMPLE_LABEL 6015
 
 // About page (template 504)
 #define IDC_ABOUT_PRODUCT 4001

@@ -124,6 +124,9 @@ void ReleaseDialogResources(HWND dialog) {
     g_preview.file.shrink_to_fit();
     g_preview.bitmap = {};
     g_preview.crop = {};
+    g_preview.shown.clear();
+    g_preview.shown.shrink_to_fit();
+    g_preview.reprocess = true;
 }
 
 // Cancel and the close box. Nothing happens while a scan holds the buttons;

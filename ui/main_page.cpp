@@ -19,6 +19,7 @@
 #include "ui/current_scan_area.h"
 #include "ui/custom_dialogs.h"
 #include "ui/main_dialog.h"
+#include "ui/page_host.h"
 #include "ui/page_icons.h"
 #include "ui/resolution_menu.h"
 #include "ui/tool_tips.h"
@@ -219,6 +220,7 @@ void ModeChosen(HWND page, int line) {
     ReloadResolutionMenu();
     ApplyResolution(page, s.resolution);
     ShowEnabledStates(page);
+    AdaptPagesToScanMode(true);
 }
 
 void SourceChosen(HWND page, int line) {

@@ -7,7 +7,10 @@
 #include "resources/resource_ids.h"
 #include "session/session.h"
 #include "ui/about_page.h"
+#include "ui/colour_page.h"
 #include "ui/dialog_look.h"
+#include "ui/enhancement_page.h"
+#include "ui/filters_page.h"
 #include "ui/main_page.h"
 
 namespace {
@@ -60,26 +63,15 @@ int ShownTabCount() {
     return count;
 }
 
-// A page whose controls come with their own code: its group frame, named
-// after the page (the text number is the creation parameter).
-INT_PTR CALLBACK GroupPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetDlgItemTextW(page, IDC_PAGE_GROUP, LoadText(static_cast<int>(lParam)).c_str());
-        return FALSE;
-    }
-    return PaintGrey(message, wParam);
-}
-
 HWND CreatePage(HWND dialog, int templateId) {
     switch (templateId) {
         case IDD_MAIN_PAGE: return CreateMainPage(dialog);
         case IDD_PAGE_ABOUT: return CreateAboutPage(dialog);
-        default: break;
+        case IDD_PAGE_ENHANCEMENTS: return CreateEnhancementPage(dialog);
+        case IDD_PAGE_COLOUR: return CreateColourPage(dialog);
+        case IDD_PAGE_FILTERS: return CreateFiltersPage(dialog);
+        default: return nullptr;
     }
-    const int groupText = templateId == IDD_PAGE_ENHANCEMENTS ? TXT_TAB_ENHANCEMENTS
-                          : templateId == IDD_PAGE_FILTERS    ? TXT_TAB_FILTERS
-                                                              : TXT_LABEL_COLOR_BALANCE;
-    return CreateDialogParamW(g_moduleInstance, MAKEINTRESOURCEW(templateId), dialog, GroupPageProc, groupText);
 }
 
 // The area the pages fill: inside the frame under the tab strip.
@@ -135,10 +127,29 @@ void RefreshPages() {
         RefreshMainPage(main);
         UpdateScanAreaFigures(main);
     }
+    AdaptPagesToScanMode(false);
+    HWND enhancements = FindPage(IDD_PAGE_ENHANCEMENTS)->window;
+    HWND colour = FindPage(IDD_PAGE_COLOUR)->window;
+    if (enhancements && IsWindowVisible(enhancements)) RefreshEnhancementPage(enhancements);
+    if (colour && IsWindowVisible(colour)) RefreshColourPage(colour);
+}
+
+void RecropPages() {
+    HWND enhancements = FindPage(IDD_PAGE_ENHANCEMENTS)->window;
+    HWND colour = FindPage(IDD_PAGE_COLOUR)->window;
+    if (enhancements && IsWindowVisible(enhancements)) RecropEnhancementPage(enhancements);
+    if (colour && IsWindowVisible(colour)) RecropColourPage(colour);
+}
+
+void AdaptPagesToScanMode(bool modeChosen) {
+    if (HWND filters = FindPage(IDD_PAGE_FILTERS)->window) AdaptFiltersToMode(filters, modeChosen);
 }
 
 void RetranslatePages(HWND dialog) {
     if (HWND about = FindPage(IDD_PAGE_ABOUT)->window) FillAboutPage(about);
+    if (HWND page = FindPage(IDD_PAGE_ENHANCEMENTS)->window) FillEnhancementTexts(page);
+    if (HWND page = FindPage(IDD_PAGE_COLOUR)->window) FillColourTexts(page);
+    if (HWND page = FindPage(IDD_PAGE_FILTERS)->window) FillFiltersTexts(page);
     InvalidateRect(GetDlgItem(dialog, IDC_TABSTRIP), nullptr, TRUE);
 }
 

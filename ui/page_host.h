@@ -15,6 +15,14 @@ void ShowPage(HWND dialog, int templateId);
 // Brings the pages up to date with the settings record.
 void RefreshPages();
 
+// The picture under the frame changed (a frame drawn, a new prescan): the
+// page that shows a crop of it takes the crop again.
+void RecropPages();
+
+// After a change of the scan mode: the pages offer what the mode allows.
+// `modeChosen`: the user chose the mode (rather than settings being loaded).
+void AdaptPagesToScanMode(bool modeChosen);
+
 // After a change of the user-interface language: the texts of the pages that
 // do not rebuild themselves, and the tab names.
 void RetranslatePages(HWND dialog);

@@ -15,6 +15,7 @@
 #include "settings/settings_record.h"
 #include "ui/batch_window.h"
 #include "ui/main_dialog.h"
+#include "ui/page_host.h"
 #include "ui/preview_window.h"
 
 PreviewState g_preview;
@@ -29,6 +30,7 @@ void LoadPreviewPicture() {
     if (!preview::ReadPreviewHeader(file.data(), file.size(), bitmap)) file.clear();
     g_preview.file = std::move(file);
     g_preview.bitmap = g_preview.file.empty() ? preview::PreviewBitmap{} : bitmap;
+    g_preview.reprocess = true;
 }
 
 // One call of the module with the dialog's settings.
@@ -79,6 +81,7 @@ void RunPrescanSequence(HWND dialog) {
     if (prescanImage) LoadPreviewPicture();
     else ShowDeviceError(dialog, MSG_WRITE_FILE_ERROR);
     RedrawPreview();
+    RecropPages();
     StartPreviewBlink();
 
     SetDialogIdle(dialog, true);

@@ -1,6 +1,7 @@
 #include "ui/preview_window.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <string>
 
@@ -10,6 +11,9 @@
 #include "engine/preview_frame.h"
 #include "engine/preview_geometry.h"
 #include "engine/preview_zoom.h"
+#include "engine/processing.h"
+#include "imaging/colour_profile.h"
+#include "imaging/preview_process.h"
 #include "profile/module_instance.h"
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
@@ -18,6 +22,7 @@
 #include "ui/main_dialog.h"
 #include "ui/main_page.h"
 #include "ui/marching_ants.h"
+#include "ui/page_host.h"
 #include "ui/prescan_sequence.h"
 #include "ui/scan_length_ruler.h"
 
@@ -104,6 +109,7 @@ preview::Point PointerUnits(LPARAM lParam) {
 
 // Shows `view`: zoom, origin, scroll bars and title.
 void ApplyView(const preview::View& view);
+void ProcessPreviewIfChanged();
 
 void UpdateMainPageFigures() {
     if (HWND page = GetDlgItem(g_window.dialog, IDD_MAIN_PAGE)) UpdateScanAreaFigures(page);
@@ -125,12 +131,13 @@ void DrawScanLengthLine(HDC dc) {
 
 void PaintPicture(HWND window) {
     PAINTSTRUCT paint;
+    ProcessPreviewIfChanged();
     HDC dc = BeginPaint(window, &paint);
     RECT client;
     GetClientRect(window, &client);
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     const preview::PreviewBitmap& bitmap = g_preview.bitmap;
-    if (!g_preview.file.empty() && bitmap.width != 0) {
+    if (!g_preview.file.empty() && g_preview.shown.size() == g_preview.file.size() && bitmap.width != 0) {
         // One preview unit is zoom x (client / bed) pixels; the picture covers the bed.
         const preview::Extent bed = Bed();
         SetMapMode(dc, MM_ANISOTROPIC);
@@ -142,7 +149,7 @@ void PaintPicture(HWND window) {
                           static_cast<LONG>(bitmap.height), 1, 24, BI_RGB, 0, 0, 0, 0, 0};
         SetStretchBltMode(dc, COLORONCOLOR);
         StretchDIBits(dc, 0, 0, bed.width, bed.height, 0, 0, static_cast<int>(bitmap.width),
-                      static_cast<int>(bitmap.height), g_preview.file.data() + bitmap.pixelOffset, &info,
+                      static_cast<int>(bitmap.height), g_preview.shown.data() + bitmap.pixelOffset, &info,
                       DIB_RGB_COLORS, SRCCOPY);
         SetMapMode(dc, MM_TEXT);
         SetWindowOrgEx(dc, 0, 0, nullptr);
@@ -303,6 +310,7 @@ void EndDrag(HWND window) {
     UpdateCurrentBatchJob();
     InvalidateRect(window, nullptr, FALSE);
     StartPreviewBlink();
+    RecropPages();
 }
 
 void MouseMove(WPARAM wParam, LPARAM lParam) {
@@ -453,6 +461,42 @@ void ApplyView(const preview::View& view) {
     InvalidateRect(g_window.picture, nullptr, FALSE);
 }
 
+bool SameTone(const ToneSettings& a, const ToneSettings& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// The picture as drawn: the prescan's file processed with the live settings
+// (with output matching, through the colour profile alone), made again only
+// when they or the picture changed. Without memory the previous picture stays.
+void ProcessPreviewIfChanged() {
+    const ToneSettings& live = g_scanSettings.tone;
+    const uint16_t mode = g_scanSettings.scanMode;
+    const bool matched = g_scanSettings.outputMatch != 0 && mode == kModeColour;
+    if (!g_preview.reprocess && g_preview.shownMode == mode && g_preview.shownMatched == matched &&
+        SameTone(g_preview.shownTone, live))
+        return;
+    if (g_preview.file.empty()) {
+        g_preview.shown.clear();
+        return;
+    }
+    try {
+        std::vector<uint8_t> shown = g_preview.file;
+        const preview::PreviewBitmap& b = g_preview.bitmap;
+        uint8_t* pixels = shown.data() + b.pixelOffset;
+        const size_t size = shown.size() - b.pixelOffset;
+        const int width = static_cast<int>(b.width);
+        const int height = static_cast<int>(b.height);
+        if (matched) colour::ApplyColourProfile(g_processing.profile, height, width, b.rowBytes, pixels, size, true);
+        else tone::ProcessPreviewPixels(live, mode, pixels, size, width, height, b.rowBytes);
+        g_preview.shown = std::move(shown);
+    } catch (const std::bad_alloc&) {
+        ShowDeviceError(g_window.dialog, MSG_INSUFFICIENT_MEMORY);
+        return;
+    }
+    g_preview.shownTone = live;
+    g_preview.shownMode = mode;
+    g_preview.shownMatched = matched;
+    g_preview.reprocess = false;
+}
+
 }  // namespace
 
 HWND CreatePreviewWindow(HWND dialog) {
@@ -498,6 +542,7 @@ void RetitlePreviewWindow() {
 }
 
 void RedrawPreview() {
+    ProcessPreviewIfChanged();
     if (g_window.picture) RedrawWindow(g_window.picture, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 

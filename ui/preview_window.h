@@ -19,7 +19,9 @@ void DestroyPreviewWindow();
 void RetitlePreviewWindow();
 
 // Draws the picture again from the preview the prescan left (after a prescan
-// or any change of what it shows); without one the bed is drawn empty.
+// or any change of what it shows), processed again with the live tone
+// settings when they changed since it was last processed; without a preview
+// the bed is drawn empty.
 void RedrawPreview();
 
 // The blink of the frame's outline (the main dialog's timer 4, 200 ms):

@@ -38,3 +38,18 @@ TEST(HueWheel, StoredPickOutsideFallsBackNearTheCentre) {
     EXPECT_EQ(outside.x, 58);
     EXPECT_EQ(outside.y, 68);
 }
+
+TEST(HueWheel, ColourIsWhiteAtTheCentreAndTheHueOnTheRim) {
+    const HueWheel wheel = HueWheelOf(10, 20, 80);  // centre (50, 60), radius 40
+    auto expect = [&](int x, int y, int r, int g, int b) {
+        const PickedColour c = HueWheelColour(wheel, x, y);
+        EXPECT_EQ(c.r, r);
+        EXPECT_EQ(c.g, g);
+        EXPECT_EQ(c.b, b);
+    };
+    expect(50, 60, 255, 255, 255);
+    expect(90, 60, 255, 0, 0);    // right: red
+    expect(10, 60, 0, 255, 255);   // left: cyan
+    expect(70, 60, 255, 128, 128);   // half way to red: 255 - 127.5, rounded
+    expect(200, 60, 255, 0, 0);   // beyond the rim: the rim's colour
+}

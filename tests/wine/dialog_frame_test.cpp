@@ -122,12 +122,11 @@ TEST_F(DialogFrameTest, EveryPageAndTheInformationDialogInEveryLanguage) {
             ClickTab(dialog, tab.tab);
             const std::vector<HWND> shown = VisiblePages(dialog);
             ASSERT_EQ(shown.size(), 1u) << tab.name;
-            const std::string group = ControlText(shown[0], 1012);
             if (tab.tab == kEnhancementsTab) {
-                EXPECT_EQ(group, SourceText(language.base + 304));
+                EXPECT_EQ(ControlText(shown[0], 5005), SourceText(language.base + 381));
             }
             if (tab.tab == kFiltersTab) {
-                EXPECT_EQ(group, SourceText(language.base + 305));
+                EXPECT_EQ(ControlText(shown[0], 6001), SourceText(language.base + 390));
             }
             EXPECT_EQ(GetDlgItem(shown[0], 4001) != nullptr, tab.tab == kAboutTab) << tab.name;
             SaveScreenshot(dialog, std::string("dialog_") + tab.name + "_" + tag);
@@ -135,7 +134,7 @@ TEST_F(DialogFrameTest, EveryPageAndTheInformationDialogInEveryLanguage) {
         // The colour page has no tab: the enhancement page leads to it.
         SendMessageW(dialog, kShowPage, 508, 0);
         ASSERT_EQ(VisiblePages(dialog).size(), 1u);
-        EXPECT_EQ(ControlText(VisiblePages(dialog)[0], 1012), SourceText(language.base + 388));
+        EXPECT_EQ(ControlText(VisiblePages(dialog)[0], 5105), SourceText(language.base + 388));
         SaveScreenshot(dialog, "dialog_colour_" + tag);
 
         const std::map<int, std::string> info = InformationTexts(dialog, "info_" + tag);

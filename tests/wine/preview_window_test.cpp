@@ -245,6 +245,8 @@ int MatchingSamples(HWND picture, const PreviewPicture& file, int& samples) {
 }
 
 TEST_F(PreviewWindowTest, ThePrescansPictureFillsTheBed) {
+    // Linear tone maps: the picture is drawn with the file's own levels.
+    SetProfile("A3 SCANNER", "Gamma", "   10   10   10   10");
     HWND dialog = OpenDialog();
     ASSERT_NE(dialog, nullptr);
     HWND picture = ChildOfClass(ChildOfClass(dialog, "ParentClass"), "PreviewClass");

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -75,9 +76,10 @@ protected:
     // Writes `settings` to the model's section (cleared first), opens the
     // source afresh (the dialog reads its settings when it is made),
     // negotiates the mechanism and the file, enables the source with its
-    // dialog and presses Scan. True when the image is ready (state 6).
+    // dialog, runs `beforeScan` on the dialog when given and presses Scan.
+    // True when the image is ready (state 6).
     bool DialogScan(const DialogSettings& settings, TW_UINT16 mechanism, const std::string& file = "",
-                    TW_UINT16 format = TWFF_TIFF) {
+                    TW_UINT16 format = TWFF_TIFF, const std::function<void(HWND)>& beforeScan = {}) {
         if (host.enabled) host.Disable();
         if (host.sourceOpen) {
             EXPECT_EQ(host.CloseSource(), TWRC_SUCCESS);
@@ -90,6 +92,7 @@ protected:
         if (host.Enable(true) != TWRC_SUCCESS) return false;
         HWND dialog = FindMainDialog();
         if (!dialog) return false;
+        if (beforeScan) beforeScan(dialog);
         // The scan command runs inside the button's message and has posted
         // MSG_XFERREADY when it returns, or never will.
         SendMessageW(dialog, WM_COMMAND, IDC_SCAN, 0);
