@@ -13,6 +13,7 @@
 #include "resources/resource_ids.h"
 #include "session/session.h"
 #include "settings/settings_record.h"
+#include "ui/batch_regions.h"
 #include "ui/batch_window.h"
 #include "ui/main_dialog.h"
 #include "ui/page_host.h"
@@ -80,6 +81,7 @@ void RunPrescanSequence(HWND dialog) {
     ReleaseCapture();
     if (prescanImage) LoadPreviewPicture();
     else ShowDeviceError(dialog, MSG_WRITE_FILE_ERROR);
+    if (prescanImage && g_twain.batchListOpen) MakeBatchJobsFromPreview(dialog);
     RedrawPreview();
     RecropPages();
     StartPreviewBlink();

@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/region_detection.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/dialog_driver.h"
 #include "tests/wine/ds_fixture.h"
+#include "tests/wine/settings_scan.h"
 
 namespace {
 
@@ -71,6 +73,12 @@ protected:
         char directory[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, directory);
         return std::string(directory) + name;
+    }
+
+    // The pixels of a grey TIFF whose one strip ends the file.
+    static std::vector<uint8_t> TiffPixels(const std::string& path, size_t count) {
+        const std::vector<uint8_t> bytes = FileBytes(path);
+        return bytes.size() < count ? std::vector<uint8_t>{} : std::vector<uint8_t>(bytes.end() - count, bytes.end());
     }
 
     static std::vector<uint8_t> FileBytes(const std::string& path) {
@@ -142,6 +150,48 @@ TEST_F(BatchScanTest, ScanToFileWritesEveryJobToItsFile) {
     EXPECT_EQ(GetFileAttributesA(TempFile("File3.TIF").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(ListLines(list, IDC_BATCH_LIST)[0], "1\tFile1.TIF\t256 Gray \t 30\t done");
     EXPECT_EQ(ListLines(list, IDC_BATCH_LIST)[1], "2\tFile2.TIF\t256 Gray \t 30\t done");
+    EXPECT_TRUE(recorder.boxes.empty());
+}
+
+// Prescan with the list open finds the two photographs lying on the lid;
+// Scan To File then writes each to its own file, and each file holds the
+// scanner's pixels of its photograph.
+TEST_F(BatchScanTest, PhotographsFoundByThePrescanAreScannedToTheirOwnFiles) {
+    const std::string scanner = kUniformSensor + "Layout=photos\n";
+    SetScanner(scanner);
+    for (const char* name : {"File1.TIF", "File2.TIF", "File3.TIF"}) DeleteFileA(TempFile(name).c_str());
+    OpenListWith(0);
+    Click(list, IDC_BATCH_TO_FILE);
+    SendMessageW(dialog, WM_COMMAND, IDC_PRESCAN, 0);
+    ASSERT_EQ(ListLines(list, IDC_BATCH_LIST).size(), 2u);
+
+    // Where the photographs lie, in inches: (1, 2)-(5, 7) and (6, 3)-(10.5, 9.5).
+    const detection::Result found = detection::DetectRegions(
+        InstallDir() + "\\ORVC0000.BMP", WindowsDir() + "\\TWAIN\\KVSC_A3\\pat_l.BMP", 0, false, 11.7 / 351);
+    ASSERT_EQ(found.regions.size(), 2u);
+    const int photos[2][4] = {{30, 60, 150, 210}, {180, 90, 315, 285}};
+    for (int i = 0; i < 2; ++i) {
+        const detection::Region& r = found.regions[i];
+        EXPECT_NEAR(r.left, photos[i][0], 2);
+        EXPECT_NEAR(r.top, photos[i][1], 2);
+        EXPECT_NEAR(r.right, photos[i][2], 2);
+        EXPECT_NEAR(r.bottom, photos[i][3], 2);
+    }
+
+    ASSERT_EQ(PressScan(), MSG_XFERREADY);
+    EXPECT_EQ(host.TakeAllMemoryBlocks(65536), TWRC_XFERDONE);  // the second job runs inside
+    EndTransfer();
+    for (int i = 0; i < 2; ++i) {
+        const detection::Region& r = found.regions[i];
+        const DialogRequest request{sim::kGreyColourShaded, kModeGray, 30,
+                                    {static_cast<uint16_t>(r.left), static_cast<uint16_t>(r.top),
+                                     static_cast<uint16_t>(r.right), static_cast<uint16_t>(r.bottom)}};
+        const Image expected = DialogScanImage(scanner, request, DefaultToneSettings());
+        const std::string file = TempFile(i == 0 ? "File1.TIF" : "File2.TIF");
+        ExpectGreyTiff(file, expected.pixels, expected.lines);
+        EXPECT_TRUE(TiffPixels(file, expected.bytes.size()) == expected.bytes) << file;
+    }
+    EXPECT_EQ(GetFileAttributesA(TempFile("File3.TIF").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(recorder.boxes.empty());
 }
 
