@@ -1,6 +1,7 @@
 #include "ui/tone_copies.h"
 
 #include "settings/settings_record.h"
+#include "ui/batch_window.h"
 #include "ui/preview_window.h"
 
 namespace {
@@ -25,9 +26,11 @@ ToneSettings& WorkingTone() { return g_working; }
 
 void StoreToneEdit() { g_savedTone = g_working; }
 
+// The settings taken into effect are also the selected batch job's.
 void ApplyWorkingTone() {
     g_scanSettings.tone = g_working;
     RedrawPreview();
+    UpdateCurrentBatchJob();
 }
 
 bool ColourPages() { return g_scanSettings.scanMode == kModeColour; }
