@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <new>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "engine/preview_crop.h"
 #include "engine/preview_frame.h"
 #include "engine/preview_geometry.h"
+#include "engine/preview_pick.h"
 #include "engine/preview_zoom.h"
 #include "engine/processing.h"
 #include "imaging/colour_profile.h"
@@ -23,6 +25,8 @@
 #include "ui/main_page.h"
 #include "ui/marching_ants.h"
 #include "ui/page_host.h"
+#include "ui/pick_colour_window.h"
+#include "ui/picked_tone.h"
 #include "ui/prescan_sequence.h"
 #include "ui/scan_length_ruler.h"
 
@@ -49,8 +53,12 @@ constexpr UINT kAutoScrollInterval = 100;  // ms
 constexpr int kToolBarHeight = 22;  // pixels
 constexpr int kCropButton = 1;
 constexpr int kZoomButton = 2;
+constexpr int kPickHighlightButton = 3;
+constexpr int kPickShadowButton = 4;
 
-enum class Tool { Crop, Zoom };
+enum class Tool { Crop, Zoom, PickHighlight, PickShadow };
+
+bool Picking(Tool tool) { return tool == Tool::PickHighlight || tool == Tool::PickShadow; }
 
 // A drag of the scan frame in progress.
 struct FrameDrag {
@@ -72,6 +80,7 @@ struct PreviewWindowState {
     preview::Point origin;  // units at the picture's top-left corner
     Tool tool = Tool::Crop;
     FrameDrag drag;
+    bool pickPressed = false;  // a pick tool's button is down over the picture
 };
 
 PreviewWindowState g_window;
@@ -129,6 +138,10 @@ void DrawScanLengthLine(HDC dc) {
     DeleteObject(pen);
 }
 
+bool HavePreview() {
+    return !g_preview.file.empty() && g_preview.shown.size() == g_preview.file.size() && g_preview.bitmap.width != 0;
+}
+
 void PaintPicture(HWND window) {
     PAINTSTRUCT paint;
     ProcessPreviewIfChanged();
@@ -137,7 +150,7 @@ void PaintPicture(HWND window) {
     GetClientRect(window, &client);
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     const preview::PreviewBitmap& bitmap = g_preview.bitmap;
-    if (!g_preview.file.empty() && g_preview.shown.size() == g_preview.file.size() && bitmap.width != 0) {
+    if (HavePreview()) {
         // One preview unit is zoom x (client / bed) pixels; the picture covers the bed.
         const preview::Extent bed = Bed();
         SetMapMode(dc, MM_ANISOTROPIC);
@@ -221,7 +234,44 @@ void ZoomClick(WPARAM wParam, LPARAM lParam) {
     ApplyView(view);
 }
 
+// The pointer over the picture in a pick mode: the processed pixel under it
+// into the "Color" window; off the picture the window stays as it was.
+void ShowPixelUnder(LPARAM lParam) {
+    if (!HavePreview()) return;
+    const preview::PreviewBitmap& b = g_preview.bitmap;
+    preview::PixelSpot spot;
+    if (!preview::PixelUnder(Bed(), static_cast<int>(b.width), static_cast<int>(b.height), PointerUnits(lParam), spot))
+        return;
+    ShowPickedPixel(g_preview.shown.data(), b, spot, g_scanSettings.scanMode != kModeColour);
+}
+
+// A pick tool's press: the pointer stays on the picture until the release.
+void PickPress(HWND window, LPARAM lParam) {
+    if (!HavePreview()) return;
+    SetCapture(window);
+    RECT area;
+    GetClientRect(window, &area);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    ClipCursor(&area);
+    g_window.pickPressed = true;
+    ShowPixelUnder(lParam);
+}
+
+// The release: the shown pixel becomes the highlight or the shadow.
+void PickRelease(HWND window) {
+    if (!g_window.pickPressed) return;
+    g_window.pickPressed = false;
+    ClipCursor(nullptr);
+    if (GetCapture() == window) ReleaseCapture();
+    preview::PickedPixel pixel;
+    if (LastPickedPixel(pixel)) ApplyPickedPixel(g_window.dialog, pixel, g_window.tool == Tool::PickHighlight);
+}
+
 void ButtonDown(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (Picking(g_window.tool)) {
+        PickPress(window, lParam);
+        return;
+    }
     if (g_window.tool == Tool::Zoom) {
         ZoomClick(wParam, lParam);
         return;
@@ -318,6 +368,11 @@ void MouseMove(WPARAM wParam, LPARAM lParam) {
         DragTo(lParam);
         return;
     }
+    if (Picking(g_window.tool)) {
+        SetCursor(LoadCursorW(g_moduleInstance, L"IDC_PICKER"));
+        ShowPixelUnder(lParam);
+        return;
+    }
     if (g_window.tool == Tool::Zoom) {
         SetCursor(LoadCursorW(g_moduleInstance, (wParam & MK_SHIFT) ? L"IDZOOMOUT" : L"IDZOOMIN"));
         return;
@@ -355,8 +410,18 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_PAINT: PaintPicture(window); return 0;
         case WM_LBUTTONDOWN: ButtonDown(window, wParam, lParam); return 0;
         case WM_MOUSEMOVE: MouseMove(wParam, lParam); return 0;
-        case WM_LBUTTONUP: EndDrag(window); return 0;
-        case WM_CAPTURECHANGED: EndDrag(window); return 0;
+        case WM_LBUTTONUP:
+            PickRelease(window);
+            EndDrag(window);
+            return 0;
+        case WM_CAPTURECHANGED:
+            // Lost to another window, a pick is dropped rather than applied.
+            if (g_window.pickPressed) {
+                g_window.pickPressed = false;
+                ClipCursor(nullptr);
+            }
+            EndDrag(window);
+            return 0;
         case WM_HSCROLL: Scroll(SB_HORZ, wParam); return 0;
         case WM_VSCROLL: Scroll(SB_VERT, wParam); return 0;
         case WM_TIMER: AutoScrollTick(); return 0;
@@ -364,10 +429,22 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
+// A tool button: its mode; the "Color" window is open in the pick modes only.
+void SelectTool(int button) {
+    switch (button) {
+        case kCropButton: g_window.tool = Tool::Crop; break;
+        case kZoomButton: g_window.tool = Tool::Zoom; break;
+        case kPickHighlightButton: g_window.tool = Tool::PickHighlight; break;
+        case kPickShadowButton: g_window.tool = Tool::PickShadow; break;
+        default: return;
+    }
+    if (Picking(g_window.tool)) OpenPickColourWindow(g_window.dialog, g_window.frame);
+    else ClosePickColourWindow();
+}
+
 LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        if (LOWORD(wParam) == kCropButton) g_window.tool = Tool::Crop;
-        if (LOWORD(wParam) == kZoomButton) g_window.tool = Tool::Zoom;
+        SelectTool(LOWORD(wParam));
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -435,17 +512,21 @@ void CreateToolBar() {
     const struct {
         int id;
         int text;
-    } buttons[] = {{kCropButton, TXT_CROP}, {kZoomButton, TXT_ZOOM}};
+    } buttons[] = {{kCropButton, TXT_CROP},
+                   {kZoomButton, TXT_ZOOM},
+                   {kPickHighlightButton, TXT_PICK_HIGHLIGHT},
+                   {kPickShadowButton, TXT_PICK_SHADOW}};
+    const int width = (g_window.base.width + kScanLengthRulerWidth) / static_cast<int>(std::size(buttons));
     int left = 0;
     for (const auto& button : buttons) {
         HWND window = CreateWindowExW(0, L"BUTTON", LoadText(button.text).c_str(),
-                                      WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | BS_PUSHLIKE, left, 0, 60,
+                                      WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | BS_PUSHLIKE, left, 0, width,
                                       kToolBarHeight, g_window.frame, reinterpret_cast<HMENU>(INT_PTR{button.id}),
                                       g_moduleInstance, nullptr);
         SendMessageW(window, WM_SETFONT, SendMessageW(g_window.dialog, WM_GETFONT, 0, 0), FALSE);
-        left += 60;
+        left += width;
     }
-    CheckRadioButton(g_window.frame, kCropButton, kZoomButton, kCropButton);
+    CheckRadioButton(g_window.frame, kCropButton, kPickShadowButton, kCropButton);
 }
 
 void ApplyView(const preview::View& view) {
@@ -508,9 +589,9 @@ HWND CreatePreviewWindow(HWND dialog) {
     if (!g_window.frame) return nullptr;
     g_window.picture = CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0,
                                        0, 0, g_window.frame, nullptr, g_moduleInstance, nullptr);
-    CreateToolBar();
     g_window.ruler = CreateScanLengthRuler(g_window.frame, g_window.picture, 0, kToolBarHeight, 0);
     Place(dialog);
+    CreateToolBar();
     ApplyView(CurrentView());
     StartPreviewBlink();
     return g_window.frame;
@@ -520,6 +601,8 @@ void DestroyPreviewWindow() {
     if (g_window.dialog) KillTimer(g_window.dialog, kPreviewTimer);
     if (g_window.picture) StopAutoScroll();
     if (g_window.drag.active) ReleaseCapture();
+    if (g_window.pickPressed) ClipCursor(nullptr);
+    ClosePickColourWindow();
     if (g_window.frame) DestroyWindow(g_window.frame);
     ReleaseMarchingAnts();
     g_window = {};
@@ -544,6 +627,7 @@ void RetitlePreviewWindow() {
 void RedrawPreview() {
     ProcessPreviewIfChanged();
     if (g_window.picture) RedrawWindow(g_window.picture, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RefreshPickLevels();
 }
 
 bool CropPreview() {
