@@ -21,6 +21,7 @@
 #include "resources/resource_ids.h"
 #include "settings/settings_record.h"
 #include "ui/batch_window.h"
+#include "ui/dithered_drawing.h"
 #include "ui/main_dialog.h"
 #include "ui/main_page.h"
 #include "ui/marching_ants.h"
@@ -161,9 +162,13 @@ void PaintPicture(HWND window) {
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), static_cast<LONG>(bitmap.width),
                           static_cast<LONG>(bitmap.height), 1, 24, BI_RGB, 0, 0, 0, 0, 0};
         SetStretchBltMode(dc, COLORONCOLOR);
-        StretchDIBits(dc, 0, 0, bed.width, bed.height, 0, 0, static_cast<int>(bitmap.width),
-                      static_cast<int>(bitmap.height), g_preview.shown.data() + bitmap.pixelOffset, &info,
-                      DIB_RGB_COLORS, SRCCOPY);
+        const uint8_t* pixels = g_preview.shown.data() + bitmap.pixelOffset;
+        // Few colours: a colour picture is dithered rather than left to the display's nearest colours.
+        const bool dithered = g_scanSettings.scanMode == kModeColour && FewColours(dc) &&
+                              StretchDithered(dc, bed.width, bed.height, pixels, bitmap);
+        if (!dithered)
+            StretchDIBits(dc, 0, 0, bed.width, bed.height, 0, 0, static_cast<int>(bitmap.width),
+                          static_cast<int>(bitmap.height), pixels, &info, DIB_RGB_COLORS, SRCCOPY);
         SetMapMode(dc, MM_TEXT);
         SetWindowOrgEx(dc, 0, 0, nullptr);
     }
@@ -604,6 +609,7 @@ void DestroyPreviewWindow() {
     if (g_window.pickPressed) ClipCursor(nullptr);
     ClosePickColourWindow();
     if (g_window.frame) DestroyWindow(g_window.frame);
+    ReleaseDitherPalette();
     ReleaseMarchingAnts();
     g_window = {};
 }
