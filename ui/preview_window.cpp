@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
 #include <new>
 #include <string>
 
@@ -29,6 +28,7 @@
 #include "ui/pick_colour_window.h"
 #include "ui/picked_tone.h"
 #include "ui/prescan_sequence.h"
+#include "ui/preview_tool_bar.h"
 #include "ui/scan_length_ruler.h"
 
 namespace {
@@ -49,13 +49,6 @@ constexpr UINT_PTR kScrollNewFrameTimer = 7;
 constexpr UINT_PTR kScrollMoveTimer = 8;
 constexpr UINT_PTR kScrollResizeTimer = 9;
 constexpr UINT kAutoScrollInterval = 100;  // ms
-
-// The tool bar above the picture: the tool buttons, one of them down.
-constexpr int kToolBarHeight = 22;  // pixels
-constexpr int kCropButton = 1;
-constexpr int kZoomButton = 2;
-constexpr int kPickHighlightButton = 3;
-constexpr int kPickShadowButton = 4;
 
 enum class Tool { Crop, Zoom, PickHighlight, PickShadow };
 
@@ -434,13 +427,18 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
-// A tool button: its mode; the "Color" window is open in the pick modes only.
-void SelectTool(int button) {
+// A tool button: its mode (the "Color" window is open in the pick modes
+// only), or the preview's resolution switched.
+void ToolBarCommand(int button) {
+    CloseToolBarTip();
     switch (button) {
         case kCropButton: g_window.tool = Tool::Crop; break;
         case kZoomButton: g_window.tool = Tool::Zoom; break;
         case kPickHighlightButton: g_window.tool = Tool::PickHighlight; break;
         case kPickShadowButton: g_window.tool = Tool::PickShadow; break;
+        case kHiResButton:
+            g_scanSettings.prescanHiRes = IsDlgButtonChecked(g_window.frame, kHiResButton) == BST_CHECKED ? 1 : 0;
+            return;
         default: return;
     }
     if (Picking(g_window.tool)) OpenPickColourWindow(g_window.dialog, g_window.frame);
@@ -449,9 +447,11 @@ void SelectTool(int button) {
 
 LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        SelectTool(LOWORD(wParam));
+        ToolBarCommand(LOWORD(wParam));
         return 0;
     }
+    if (message == WM_SETCURSOR && HIWORD(lParam) == WM_MOUSEMOVE)
+        ToolBarPointerOver(window, reinterpret_cast<HWND>(wParam));
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -481,11 +481,12 @@ std::wstring Title() {
 }
 
 // Sizes the frame around the tool bar and the picture; zoomed, the picture
-// grows by its scroll bars so that its client keeps the zoom-1 size.
+// grows by its scroll bars: wider by the vertical bar and 1 pixel, taller by
+// the horizontal bar less 6 pixels.
 void SizeWindows() {
     const bool zoomed = g_window.zoom > 1;
-    const int width = g_window.base.width + (zoomed ? GetSystemMetrics(SM_CXVSCROLL) : 0);
-    const int height = g_window.base.height + (zoomed ? GetSystemMetrics(SM_CYHSCROLL) : 0);
+    const int width = g_window.base.width + (zoomed ? GetSystemMetrics(SM_CXVSCROLL) + 1 : 0);
+    const int height = g_window.base.height + (zoomed ? GetSystemMetrics(SM_CYHSCROLL) - 6 : 0);
     RECT outer = {0, 0, width + kScanLengthRulerWidth, kToolBarHeight + height};
     AdjustWindowRectEx(&outer, kFrameStyle, FALSE, 0);
     SetWindowPos(g_window.frame, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
@@ -511,27 +512,6 @@ void Place(HWND dialog) {
     SetWindowPos(g_window.frame, nullptr, room.left + (room.right - room.left - width) / 2, room.top, 0, 0,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
     SizeWindows();
-}
-
-void CreateToolBar() {
-    const struct {
-        int id;
-        int text;
-    } buttons[] = {{kCropButton, TXT_CROP},
-                   {kZoomButton, TXT_ZOOM},
-                   {kPickHighlightButton, TXT_PICK_HIGHLIGHT},
-                   {kPickShadowButton, TXT_PICK_SHADOW}};
-    const int width = (g_window.base.width + kScanLengthRulerWidth) / static_cast<int>(std::size(buttons));
-    int left = 0;
-    for (const auto& button : buttons) {
-        HWND window = CreateWindowExW(0, L"BUTTON", LoadText(button.text).c_str(),
-                                      WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | BS_PUSHLIKE, left, 0, width,
-                                      kToolBarHeight, g_window.frame, reinterpret_cast<HMENU>(INT_PTR{button.id}),
-                                      g_moduleInstance, nullptr);
-        SendMessageW(window, WM_SETFONT, SendMessageW(g_window.dialog, WM_GETFONT, 0, 0), FALSE);
-        left += width;
-    }
-    CheckRadioButton(g_window.frame, kCropButton, kPickShadowButton, kCropButton);
 }
 
 void ApplyView(const preview::View& view) {
@@ -596,7 +576,9 @@ HWND CreatePreviewWindow(HWND dialog) {
                                        0, 0, g_window.frame, nullptr, g_moduleInstance, nullptr);
     g_window.ruler = CreateScanLengthRuler(g_window.frame, g_window.picture, 0, kToolBarHeight, 0);
     Place(dialog);
-    CreateToolBar();
+    CreatePreviewToolBar(g_window.frame, g_window.base.width + kScanLengthRulerWidth,
+                         reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)),
+                         g_scanSettings.prescanHiRes != 0);
     ApplyView(CurrentView());
     StartPreviewBlink();
     return g_window.frame;
@@ -608,6 +590,7 @@ void DestroyPreviewWindow() {
     if (g_window.drag.active) ReleaseCapture();
     if (g_window.pickPressed) ClipCursor(nullptr);
     ClosePickColourWindow();
+    CloseToolBarTip();
     if (g_window.frame) DestroyWindow(g_window.frame);
     ReleaseDitherPalette();
     ReleaseMarchingAnts();
