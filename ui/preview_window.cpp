@@ -609,6 +609,12 @@ void PreviewBlinkTick() {
     ReleaseDC(g_window.picture, dc);
 }
 
+void RefreshPreviewControls() {
+    if (g_window.frame)
+        CheckDlgButton(g_window.frame, kHiResButton, g_scanSettings.prescanHiRes != 0 ? BST_CHECKED : BST_UNCHECKED);
+    RefreshPickLevels();
+}
+
 void RetitlePreviewWindow() {
     if (g_window.frame) SetWindowTextW(g_window.frame, Title().c_str());
 }

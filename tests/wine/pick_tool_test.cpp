@@ -134,6 +134,17 @@ TEST_F(PickToolTest, PickingSetsTheChannelsFromThePixelUnderThePointer) {
     }
     SaveScreenshot(dialog, "pick_preview_en");
 
+    // "Previous" brings the settings of the dialog's start back, and the
+    // window shows them; the resolution switch too.
+    SendDlgItemMessageW(frame, 5, BM_CLICK, 0, 0);
+    ASSERT_EQ(IsDlgButtonChecked(frame, 5), BST_CHECKED);
+    SendMessageW(dialog, WM_COMMAND, IDC_PREVIOUS, 0);
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_EQ(Number(colour, IDC_PICK_HIGHLIGHT + 1 + c), 255);
+        EXPECT_EQ(Number(colour, IDC_PICK_SHADOW + 1 + c), 0);
+    }
+    EXPECT_EQ(IsDlgButtonChecked(frame, 5), BST_UNCHECKED);
+
     // Leaving the pick modes closes the window.
     SendDlgItemMessageW(frame, kZoomButton, BM_CLICK, 0, 0);
     EXPECT_EQ(ColourWindow(), nullptr);
