@@ -81,21 +81,14 @@ bool ReceiveExactly(RemoteLink& link, uint8_t* into, size_t length, uint32_t wai
 // descriptors, each descriptor's share received whole into the staging
 // buffer and then copied to the descriptor's address.
 bool ReceiveImageData(RemoteLink& link, const uint8_t* record) {
-    namespace rd = blocks::readdata;
-    uint32_t remaining = blocks::GetU32(record, rd::kBytes);
-    const uint16_t count = blocks::GetU16(record, rd::kRecordCount);
+    std::vector<remote::ImageShare> shares;
+    if (!remote::ImageShares(record, shares)) return Lost(link);
     std::vector<uint8_t> staging(remote::kStagingBytes);
-    for (uint16_t i = 0; i < count && i < blocks::kMaxDescriptors && remaining > 0; ++i) {
-        const uint8_t* entry = record + rd::kRecordTable + i * blocks::kDescriptorSize;
-        const uint32_t share = std::min(remaining, blocks::GetU32(entry, blocks::descriptor::kLength));
-        if (share > staging.size()) return Lost(link);
-        if (!ReceiveExactly(link, staging.data(), share, link.settings.longWait)) return false;
-        auto* target =
-            reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(blocks::GetU32(entry, blocks::descriptor::kAddress)));
-        std::memcpy(target, staging.data(), share);
-        remaining -= share;
+    for (const remote::ImageShare& share : shares) {
+        if (!ReceiveExactly(link, staging.data(), share.bytes, link.settings.longWait)) return false;
+        std::memcpy(reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(share.address)), staging.data(), share.bytes);
     }
-    return remaining == 0 || Lost(link);
+    return true;
 }
 
 uint32_t WaitFor(const RemoteLink& link, uint32_t code) {
@@ -281,15 +274,7 @@ bool RemoteReceive(RemoteLink& link, uint32_t code, uint8_t* block) {
     if (!ReceiveExactly(link, reply.data(), 1, WaitFor(link, code))) return false;
     if (reply[0] != code) return Lost(link);
     if (!ReceiveExactly(link, reply.data() + 1, sizes.reply - 1, link.settings.replyWait)) return false;
-    const uint8_t* payload = reply.data() + 1;
-    if (code == blocks::kReadImageData) {
-        std::memcpy(block + blocks::kStatus, payload + blocks::kStatus, 2);
-    } else if (code == blocks::kRemoteCalibrate) {
-        std::memcpy(link.calibrationReply, payload, 2);
-    } else {
-        std::memcpy(block, payload, sizes.payload);
-    }
-    return true;
+    return remote::TakeReply(code, reply.data(), reply.size(), block, link.calibrationReply) || Lost(link);
 }
 
 void CloseRemote(RemoteLink& link) {

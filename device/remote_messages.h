@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace remote {
 
@@ -32,5 +33,26 @@ constexpr char kCalibrationFailed[] = "NO";
 
 // The owner name as shown: at most 15 characters, only the printable ones.
 std::string ShownOwnerName(const char* bytes, size_t length);
+
+// What a whole reply of `code` (code byte first, `size` bytes) gives the
+// request block: the read's status word only (never its lines done,
+// descriptor count or table), the calibration answer nothing (its two bytes
+// go to `calibration`), any other code its payload. False, and nothing
+// taken, when the reply's code byte is not `code` or its size is not the one
+// the code fixes.
+bool TakeReply(uint32_t code, const uint8_t* reply, size_t size, uint8_t* block, char (&calibration)[2]);
+
+// One descriptor's share of a read's image data: its 32-bit address and the
+// bytes that go there.
+struct ImageShare {
+    uint32_t address;
+    uint32_t bytes;
+};
+
+// The shares of the image data a read record announces, in descriptor
+// order: each descriptor's length, cut to the bytes still to come. False
+// when a share would not fit the staging buffer or the descriptors do not
+// take every announced byte: the data cannot be placed, the link is lost.
+bool ImageShares(const uint8_t* record, std::vector<ImageShare>& shares);
 
 }  // namespace remote

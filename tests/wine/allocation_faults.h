@@ -5,9 +5,9 @@
 // the set of blocks the module holds, so a test can see what a failed scan
 // left behind, or make every allocation from a size on fail. Counted are the
 // module's buffers: every global and driver memory block, and C heap blocks
-// of kSmallestBuffer bytes or more. The
-// small blocks of strings, lists and tables are left alone: a process that
-// cannot have a few hundred bytes cannot show a message box either.
+// of kSmallestBuffer bytes or more. The small blocks of strings, lists and
+// tables are left alone: a process that cannot have a few hundred bytes
+// cannot show a message box either.
 //
 //   AllocationFaults faults("kvsc_a3.ds");
 //   int run = faults.Restart(5);  // the fifth buffer from now is refused
@@ -69,7 +69,7 @@ public:
 private:
     using NtAllocateFn = LONG(WINAPI*)(HANDLE, void**, ULONG_PTR, SIZE_T*, ULONG, ULONG);
 
-    struct Patch_ {
+    struct ImportPatch {
         void** slot;
         void* original;
     };
@@ -181,7 +181,7 @@ private:
 
     static inline AllocationFaults* active_ = nullptr;
     HMODULE module_;
-    Patch_ patches_[16]{};
+    ImportPatch patches_[16]{};
     int patched_ = 0;
     using BlockMap = std::map<uintptr_t, int>;  // block -> the run that made it
     BlockMap blocks_;
