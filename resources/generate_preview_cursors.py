@@ -8,6 +8,7 @@
   IDHAND1.cur     an open hand, for moving the frame
   IDZOOMIN.cur    a magnifier with a plus, for the zoom tool
   IDZOOMOUT.cur   a magnifier with a minus, the zoom tool with Shift held
+  IDC_PICKER.cur  cross hairs with a gap at the centre, for picking a pixel
 
 Monochrome 32 x 32 cursors, hot spot at the centre: black outline, white fill.
 
@@ -83,6 +84,16 @@ def magnifier(plus):
     return points
 
 
+def picker():
+    """Two lines crossing at the centre, open around it so the pixel stays visible."""
+    points = set()
+    for t in range(3, 12):
+        for sign in (-1, 1):
+            points.add((CENTRE + sign * t, CENTRE))
+            points.add((CENTRE, CENTRE + sign * t))
+    return points
+
+
 def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
@@ -93,6 +104,7 @@ def main():
     write_cursor(os.path.join(out, "IDHAND1.cur"), hand())
     write_cursor(os.path.join(out, "IDZOOMIN.cur"), magnifier(True))
     write_cursor(os.path.join(out, "IDZOOMOUT.cur"), magnifier(False))
+    write_cursor(os.path.join(out, "IDC_PICKER.cur"), picker())
 
 
 if __name__ == "__main__":

@@ -447,3 +447,14 @@
 #define IDC_BATCH_CLOSE 1319
 #define IDC_BATCH_DELETE 1320
 #define IDC_BATCH_SWITCH 1322
+
+// The "Color" window of the preview's pick modes (template 7000)
+#define IDD_PICK_COLOUR 7000
+#define IDC_PICK_LOUPE 7001
+#define IDC_PICK_RED 7002            // 7002..7004: the pixel's red, green, blue (grey in the first)
+#define IDC_PICK_CHANNEL_LABEL 7005  // 7005..7008: Master, Red, Green, Blue row names
+#define IDC_PICK_HIGHLIGHT 7009      // 7009..7012: the highlight of each channel
+#define IDC_PICK_SHADOW 7013         // 7013..7016: the shadow of each channel
+#define IDC_PICK_HIGHLIGHT_LABEL 7017
+#define IDC_PICK_SHADOW_LABEL 7018
+#define IDC_PICK_RED_LABEL 7019      // 7019..7021: "R", "G", "B" in colour, nothing in grey

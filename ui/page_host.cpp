@@ -12,6 +12,7 @@
 #include "ui/enhancement_page.h"
 #include "ui/filters_page.h"
 #include "ui/main_page.h"
+#include "ui/preview_window.h"
 
 namespace {
 
@@ -132,6 +133,7 @@ void RefreshPages() {
     HWND colour = FindPage(IDD_PAGE_COLOUR)->window;
     if (enhancements && IsWindowVisible(enhancements)) RefreshEnhancementPage(enhancements);
     if (colour && IsWindowVisible(colour)) RefreshColourPage(colour);
+    RefreshPreviewControls();
 }
 
 void RecropPages() {

@@ -10,6 +10,7 @@
 #include "engine/preview_crop.h"
 #include "engine/preview_frame.h"
 #include "engine/preview_geometry.h"
+#include "engine/preview_pick.h"
 #include "engine/preview_zoom.h"
 #include "engine/processing.h"
 #include "imaging/colour_profile.h"
@@ -19,11 +20,15 @@
 #include "resources/resource_ids.h"
 #include "settings/settings_record.h"
 #include "ui/batch_window.h"
+#include "ui/dithered_drawing.h"
 #include "ui/main_dialog.h"
 #include "ui/main_page.h"
 #include "ui/marching_ants.h"
 #include "ui/page_host.h"
+#include "ui/pick_colour_window.h"
+#include "ui/picked_tone.h"
 #include "ui/prescan_sequence.h"
+#include "ui/preview_tool_bar.h"
 #include "ui/scan_length_ruler.h"
 
 namespace {
@@ -45,12 +50,9 @@ constexpr UINT_PTR kScrollMoveTimer = 8;
 constexpr UINT_PTR kScrollResizeTimer = 9;
 constexpr UINT kAutoScrollInterval = 100;  // ms
 
-// The tool bar above the picture: the tool buttons, one of them down.
-constexpr int kToolBarHeight = 22;  // pixels
-constexpr int kCropButton = 1;
-constexpr int kZoomButton = 2;
+enum class Tool { Crop, Zoom, PickHighlight, PickShadow };
 
-enum class Tool { Crop, Zoom };
+bool Picking(Tool tool) { return tool == Tool::PickHighlight || tool == Tool::PickShadow; }
 
 // A drag of the scan frame in progress.
 struct FrameDrag {
@@ -72,6 +74,7 @@ struct PreviewWindowState {
     preview::Point origin;  // units at the picture's top-left corner
     Tool tool = Tool::Crop;
     FrameDrag drag;
+    bool pickPressed = false;  // a pick tool's button is down over the picture
 };
 
 PreviewWindowState g_window;
@@ -129,6 +132,10 @@ void DrawScanLengthLine(HDC dc) {
     DeleteObject(pen);
 }
 
+bool HavePreview() {
+    return !g_preview.file.empty() && g_preview.shown.size() == g_preview.file.size() && g_preview.bitmap.width != 0;
+}
+
 void PaintPicture(HWND window) {
     PAINTSTRUCT paint;
     ProcessPreviewIfChanged();
@@ -137,7 +144,7 @@ void PaintPicture(HWND window) {
     GetClientRect(window, &client);
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     const preview::PreviewBitmap& bitmap = g_preview.bitmap;
-    if (!g_preview.file.empty() && g_preview.shown.size() == g_preview.file.size() && bitmap.width != 0) {
+    if (HavePreview()) {
         // One preview unit is zoom x (client / bed) pixels; the picture covers the bed.
         const preview::Extent bed = Bed();
         SetMapMode(dc, MM_ANISOTROPIC);
@@ -148,9 +155,13 @@ void PaintPicture(HWND window) {
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), static_cast<LONG>(bitmap.width),
                           static_cast<LONG>(bitmap.height), 1, 24, BI_RGB, 0, 0, 0, 0, 0};
         SetStretchBltMode(dc, COLORONCOLOR);
-        StretchDIBits(dc, 0, 0, bed.width, bed.height, 0, 0, static_cast<int>(bitmap.width),
-                      static_cast<int>(bitmap.height), g_preview.shown.data() + bitmap.pixelOffset, &info,
-                      DIB_RGB_COLORS, SRCCOPY);
+        const uint8_t* pixels = g_preview.shown.data() + bitmap.pixelOffset;
+        // Few colours: a colour picture is dithered rather than left to the display's nearest colours.
+        const bool dithered = g_scanSettings.scanMode == kModeColour && FewColours(dc) &&
+                              StretchDithered(dc, bed.width, bed.height, pixels, bitmap);
+        if (!dithered)
+            StretchDIBits(dc, 0, 0, bed.width, bed.height, 0, 0, static_cast<int>(bitmap.width),
+                          static_cast<int>(bitmap.height), pixels, &info, DIB_RGB_COLORS, SRCCOPY);
         SetMapMode(dc, MM_TEXT);
         SetWindowOrgEx(dc, 0, 0, nullptr);
     }
@@ -221,7 +232,44 @@ void ZoomClick(WPARAM wParam, LPARAM lParam) {
     ApplyView(view);
 }
 
+// The pointer over the picture in a pick mode: the processed pixel under it
+// into the "Color" window; off the picture the window stays as it was.
+void ShowPixelUnder(LPARAM lParam) {
+    if (!HavePreview()) return;
+    const preview::PreviewBitmap& b = g_preview.bitmap;
+    preview::PixelSpot spot;
+    if (!preview::PixelUnder(Bed(), static_cast<int>(b.width), static_cast<int>(b.height), PointerUnits(lParam), spot))
+        return;
+    ShowPickedPixel(g_preview.shown.data(), b, spot, g_scanSettings.scanMode != kModeColour);
+}
+
+// A pick tool's press: the pointer stays on the picture until the release.
+void PickPress(HWND window, LPARAM lParam) {
+    if (!HavePreview()) return;
+    SetCapture(window);
+    RECT area;
+    GetClientRect(window, &area);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    ClipCursor(&area);
+    g_window.pickPressed = true;
+    ShowPixelUnder(lParam);
+}
+
+// The release: the shown pixel becomes the highlight or the shadow.
+void PickRelease(HWND window) {
+    if (!g_window.pickPressed) return;
+    g_window.pickPressed = false;
+    ClipCursor(nullptr);
+    if (GetCapture() == window) ReleaseCapture();
+    preview::PickedPixel pixel;
+    if (LastPickedPixel(pixel)) ApplyPickedPixel(g_window.dialog, pixel, g_window.tool == Tool::PickHighlight);
+}
+
 void ButtonDown(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (Picking(g_window.tool)) {
+        PickPress(window, lParam);
+        return;
+    }
     if (g_window.tool == Tool::Zoom) {
         ZoomClick(wParam, lParam);
         return;
@@ -318,6 +366,11 @@ void MouseMove(WPARAM wParam, LPARAM lParam) {
         DragTo(lParam);
         return;
     }
+    if (Picking(g_window.tool)) {
+        SetCursor(LoadCursorW(g_moduleInstance, L"IDC_PICKER"));
+        ShowPixelUnder(lParam);
+        return;
+    }
     if (g_window.tool == Tool::Zoom) {
         SetCursor(LoadCursorW(g_moduleInstance, (wParam & MK_SHIFT) ? L"IDZOOMOUT" : L"IDZOOMIN"));
         return;
@@ -355,8 +408,18 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_PAINT: PaintPicture(window); return 0;
         case WM_LBUTTONDOWN: ButtonDown(window, wParam, lParam); return 0;
         case WM_MOUSEMOVE: MouseMove(wParam, lParam); return 0;
-        case WM_LBUTTONUP: EndDrag(window); return 0;
-        case WM_CAPTURECHANGED: EndDrag(window); return 0;
+        case WM_LBUTTONUP:
+            PickRelease(window);
+            EndDrag(window);
+            return 0;
+        case WM_CAPTURECHANGED:
+            // Lost to another window, a pick is dropped rather than applied.
+            if (g_window.pickPressed) {
+                g_window.pickPressed = false;
+                ClipCursor(nullptr);
+            }
+            EndDrag(window);
+            return 0;
         case WM_HSCROLL: Scroll(SB_HORZ, wParam); return 0;
         case WM_VSCROLL: Scroll(SB_VERT, wParam); return 0;
         case WM_TIMER: AutoScrollTick(); return 0;
@@ -364,12 +427,31 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
+// A tool button: its mode (the "Color" window is open in the pick modes
+// only), or the preview's resolution switched.
+void ToolBarCommand(int button) {
+    CloseToolBarTip();
+    switch (button) {
+        case kCropButton: g_window.tool = Tool::Crop; break;
+        case kZoomButton: g_window.tool = Tool::Zoom; break;
+        case kPickHighlightButton: g_window.tool = Tool::PickHighlight; break;
+        case kPickShadowButton: g_window.tool = Tool::PickShadow; break;
+        case kHiResButton:
+            g_scanSettings.prescanHiRes = IsDlgButtonChecked(g_window.frame, kHiResButton) == BST_CHECKED ? 1 : 0;
+            return;
+        default: return;
+    }
+    if (Picking(g_window.tool)) OpenPickColourWindow(g_window.dialog, g_window.frame);
+    else ClosePickColourWindow();
+}
+
 LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        if (LOWORD(wParam) == kCropButton) g_window.tool = Tool::Crop;
-        if (LOWORD(wParam) == kZoomButton) g_window.tool = Tool::Zoom;
+        ToolBarCommand(LOWORD(wParam));
         return 0;
     }
+    if (message == WM_SETCURSOR && HIWORD(lParam) == WM_MOUSEMOVE)
+        ToolBarPointerOver(window, reinterpret_cast<HWND>(wParam));
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -399,11 +481,12 @@ std::wstring Title() {
 }
 
 // Sizes the frame around the tool bar and the picture; zoomed, the picture
-// grows by its scroll bars so that its client keeps the zoom-1 size.
+// grows by its scroll bars: wider by the vertical bar and 1 pixel, taller by
+// the horizontal bar less 6 pixels.
 void SizeWindows() {
     const bool zoomed = g_window.zoom > 1;
-    const int width = g_window.base.width + (zoomed ? GetSystemMetrics(SM_CXVSCROLL) : 0);
-    const int height = g_window.base.height + (zoomed ? GetSystemMetrics(SM_CYHSCROLL) : 0);
+    const int width = g_window.base.width + (zoomed ? GetSystemMetrics(SM_CXVSCROLL) + 1 : 0);
+    const int height = g_window.base.height + (zoomed ? GetSystemMetrics(SM_CYHSCROLL) - 6 : 0);
     RECT outer = {0, 0, width + kScanLengthRulerWidth, kToolBarHeight + height};
     AdjustWindowRectEx(&outer, kFrameStyle, FALSE, 0);
     SetWindowPos(g_window.frame, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
@@ -429,23 +512,6 @@ void Place(HWND dialog) {
     SetWindowPos(g_window.frame, nullptr, room.left + (room.right - room.left - width) / 2, room.top, 0, 0,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
     SizeWindows();
-}
-
-void CreateToolBar() {
-    const struct {
-        int id;
-        int text;
-    } buttons[] = {{kCropButton, TXT_CROP}, {kZoomButton, TXT_ZOOM}};
-    int left = 0;
-    for (const auto& button : buttons) {
-        HWND window = CreateWindowExW(0, L"BUTTON", LoadText(button.text).c_str(),
-                                      WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | BS_PUSHLIKE, left, 0, 60,
-                                      kToolBarHeight, g_window.frame, reinterpret_cast<HMENU>(INT_PTR{button.id}),
-                                      g_moduleInstance, nullptr);
-        SendMessageW(window, WM_SETFONT, SendMessageW(g_window.dialog, WM_GETFONT, 0, 0), FALSE);
-        left += 60;
-    }
-    CheckRadioButton(g_window.frame, kCropButton, kZoomButton, kCropButton);
 }
 
 void ApplyView(const preview::View& view) {
@@ -508,9 +574,11 @@ HWND CreatePreviewWindow(HWND dialog) {
     if (!g_window.frame) return nullptr;
     g_window.picture = CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0,
                                        0, 0, g_window.frame, nullptr, g_moduleInstance, nullptr);
-    CreateToolBar();
     g_window.ruler = CreateScanLengthRuler(g_window.frame, g_window.picture, 0, kToolBarHeight, 0);
     Place(dialog);
+    CreatePreviewToolBar(g_window.frame, g_window.base.width + kScanLengthRulerWidth,
+                         reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)),
+                         g_scanSettings.prescanHiRes != 0);
     ApplyView(CurrentView());
     StartPreviewBlink();
     return g_window.frame;
@@ -520,7 +588,11 @@ void DestroyPreviewWindow() {
     if (g_window.dialog) KillTimer(g_window.dialog, kPreviewTimer);
     if (g_window.picture) StopAutoScroll();
     if (g_window.drag.active) ReleaseCapture();
+    if (g_window.pickPressed) ClipCursor(nullptr);
+    ClosePickColourWindow();
+    CloseToolBarTip();
     if (g_window.frame) DestroyWindow(g_window.frame);
+    ReleaseDitherPalette();
     ReleaseMarchingAnts();
     g_window = {};
 }
@@ -537,6 +609,12 @@ void PreviewBlinkTick() {
     ReleaseDC(g_window.picture, dc);
 }
 
+void RefreshPreviewControls() {
+    if (g_window.frame)
+        CheckDlgButton(g_window.frame, kHiResButton, g_scanSettings.prescanHiRes != 0 ? BST_CHECKED : BST_UNCHECKED);
+    RefreshPickLevels();
+}
+
 void RetitlePreviewWindow() {
     if (g_window.frame) SetWindowTextW(g_window.frame, Title().c_str());
 }
@@ -544,6 +622,7 @@ void RetitlePreviewWindow() {
 void RedrawPreview() {
     ProcessPreviewIfChanged();
     if (g_window.picture) RedrawWindow(g_window.picture, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RefreshPickLevels();
 }
 
 bool CropPreview() {

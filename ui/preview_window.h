@@ -24,6 +24,10 @@ void RetitlePreviewWindow();
 // the bed is drawn empty.
 void RedrawPreview();
 
+// After the settings were loaded, reset or restored: the Hi/Low Resolution
+// switch and the "Color" window's levels show them.
+void RefreshPreviewControls();
+
 // The blink of the frame's outline (the main dialog's timer 4, 200 ms):
 // started with the window and after a drag or a prescan.
 void StartPreviewBlink();

@@ -158,10 +158,11 @@ TEST_F(PreviewWindowTest, ZoomsByTwoUpToEightWithScrollRangesOfTheHiddenPart) {
             EXPECT_EQ(high, (zoom - 1) * 510 / zoom);
             // Zoomed in at the bottom-right corner, the view stays at the last part.
             EXPECT_EQ(GetScrollPos(picture, SB_VERT), high);
+            // The picture grows by its scroll bars, plus 1 pixel across and less 6 down.
             RECT client;
             GetClientRect(picture, &client);
-            EXPECT_EQ(client.right, zoom1.right);
-            EXPECT_EQ(client.bottom, zoom1.bottom);
+            EXPECT_EQ(client.right, zoom1.right + 1);
+            EXPECT_EQ(client.bottom, zoom1.bottom - 6);
             SaveScreenshot(dialog, "preview_zoom" + std::to_string(zoom) + "_" + language.tag);
         }
         SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
@@ -175,6 +176,10 @@ TEST_F(PreviewWindowTest, ZoomsByTwoUpToEightWithScrollRangesOfTheHiddenPart) {
         int low = -1, high = -1;
         GetScrollRange(picture, SB_HORZ, &low, &high);
         EXPECT_EQ(high, 0);
+        RECT back;
+        GetClientRect(picture, &back);
+        EXPECT_EQ(back.right, zoom1.right);
+        EXPECT_EQ(back.bottom, zoom1.bottom);
         ASSERT_EQ(session.Disable(), TWRC_SUCCESS);
         ASSERT_EQ(session.CloseSource(), TWRC_SUCCESS);
     }
@@ -259,6 +264,33 @@ TEST_F(PreviewWindowTest, ThePrescansPictureFillsTheBed) {
     int samples = 0;
     const int matching = MatchingSamples(picture, file, samples);
     EXPECT_GE(matching, samples * 95 / 100);
+}
+
+// The tool bar: resting on a button shows its name in a tip that a press
+// removes; Hi/Low Resolution makes the next prescan's picture twice as large.
+TEST_F(PreviewWindowTest, ToolBarTipsAndTheResolutionSwitch) {
+    HWND dialog = OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    HWND frame = ChildOfClass(dialog, "ParentClass");
+    ASSERT_NE(frame, nullptr);
+    HWND pickHighlight = GetDlgItem(frame, 3);
+    ASSERT_NE(pickHighlight, nullptr);
+    SendMessageW(frame, WM_SETCURSOR, reinterpret_cast<WPARAM>(pickHighlight), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    HWND tip = FindWindowW(L"Tooltips Class", nullptr);
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(WindowTextUtf8(tip), "Pick Highlight");
+
+    int shown[2] = {0, 0};
+    for (int pass = 0; pass < 2; ++pass) {
+        SendDlgItemMessageW(frame, 5, BM_CLICK, 0, 0);  // Hi/Low Resolution: high, then low again
+        if (pass == 0) {
+            EXPECT_FALSE(IsWindow(tip));
+        }
+        SendMessageW(dialog, WM_COMMAND, IDC_PRESCAN, 0);
+        shown[pass] = PreviewPicture(InstallDir() + "\\ORVC0000.BMP").width;
+    }
+    EXPECT_GT(shown[0], 400);
+    EXPECT_EQ(shown[0], 2 * shown[1]);
 }
 
 TEST_F(PreviewWindowTest, NoPictureLeavesTheBedEmpty) {
