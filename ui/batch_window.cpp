@@ -319,6 +319,13 @@ void OpenBatchWindow(HWND mainDialog) {
     if (window) ShowWindow(window, SW_SHOW);
 }
 
+void ToggleBatchWindow(HWND mainDialog) {
+    if (!g_batchWindow.window)
+        OpenBatchWindow(mainDialog);
+    else if (!List().running)
+        CloseBatchWindow();
+}
+
 void CloseBatchWindow() {
     HWND window = g_batchWindow.window;
     if (!window) return;

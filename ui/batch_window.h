@@ -25,6 +25,10 @@ extern BatchWindowState g_batchWindow;
 // brought forward and its selected job takes the current settings.
 void OpenBatchWindow(HWND mainDialog);
 
+// The preview tool bar's Batch Scan: opens the list, or closes it unless a
+// batch runs.
+void ToggleBatchWindow(HWND mainDialog);
+
 // Destroys the window and frees the jobs. Safe to call when it is closed.
 void CloseBatchWindow();
 

@@ -12,13 +12,20 @@ namespace {
 struct ToolButton {
     int id;
     int text;
+    const wchar_t* picture;
 };
 
-constexpr ToolButton kButtons[] = {{kCropButton, TXT_CROP},
-                                   {kZoomButton, TXT_ZOOM},
-                                   {kPickHighlightButton, TXT_PICK_HIGHLIGHT},
-                                   {kPickShadowButton, TXT_PICK_SHADOW},
-                                   {kHiResButton, TXT_HI_LOW_RESOLUTION}};
+constexpr ToolButton kButtons[] = {{kBatchButton, TXT_BATCH_SCAN, L"IDB_BSCAN"},
+                                   {kZoomButton, TXT_ZOOM, L"IDB_ZOOMIN"},
+                                   {kCropButton, TXT_CROP, L"IDB_CROP"},
+                                   {kHiResButton, TXT_HI_LOW_RESOLUTION, L"IDB_HIRES"},
+                                   {kPickHighlightButton, TXT_PICK_HIGHLIGHT, L"IDB_PICKHT"},
+                                   {kPickShadowButton, TXT_PICK_SHADOW, L"IDB_PICKSD"}};
+
+DWORD ButtonKind(int id) {
+    if (id == kBatchButton) return BS_PUSHBUTTON;
+    return id == kHiResButton ? BS_AUTOCHECKBOX | BS_PUSHLIKE : BS_AUTORADIOBUTTON | BS_PUSHLIKE;
+}
 
 struct ToolBarTip {
     HWND window = nullptr;
@@ -29,19 +36,34 @@ ToolBarTip g_tip;
 
 }  // namespace
 
-void CreatePreviewToolBar(HWND frame, int width, HFONT font, bool hiRes) {
+// The buttons show their pictures; their names are their texts, shown in
+// the tips.
+void CreatePreviewToolBar(HWND frame, int width, HFONT font, bool hiRes, bool batchRefused) {
     const int buttonWidth = width / static_cast<int>(std::size(kButtons));
     int left = 0;
     for (const ToolButton& button : kButtons) {
-        const DWORD kind = button.id == kHiResButton ? BS_AUTOCHECKBOX : BS_AUTORADIOBUTTON;
         HWND window = CreateWindowExW(0, L"BUTTON", LoadText(button.text).c_str(),
-                                      WS_CHILD | WS_VISIBLE | BS_PUSHLIKE | kind, left, 0, buttonWidth, kToolBarHeight,
-                                      frame, reinterpret_cast<HMENU>(INT_PTR{button.id}), g_moduleInstance, nullptr);
+                                      WS_CHILD | WS_VISIBLE | BS_BITMAP | ButtonKind(button.id), left, 0, buttonWidth,
+                                      kToolBarHeight, frame, reinterpret_cast<HMENU>(INT_PTR{button.id}),
+                                      g_moduleInstance, nullptr);
         SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        HANDLE picture = LoadImageW(g_moduleInstance, button.picture, IMAGE_BITMAP, 0, 0, 0);
+        SendMessageW(window, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
         left += buttonWidth;
     }
     CheckRadioButton(frame, kCropButton, kPickShadowButton, kCropButton);
     CheckDlgButton(frame, kHiResButton, hiRes ? BST_CHECKED : BST_UNCHECKED);
+    EnableWindow(GetDlgItem(frame, kBatchButton), batchRefused ? FALSE : TRUE);
+}
+
+void DestroyPreviewToolBar(HWND frame) {
+    for (const ToolButton& button : kButtons) {
+        HWND window = GetDlgItem(frame, button.id);
+        if (!window) continue;
+        auto picture = reinterpret_cast<HGDIOBJ>(SendMessageW(window, BM_GETIMAGE, IMAGE_BITMAP, 0));
+        DestroyWindow(window);
+        if (picture) DeleteObject(picture);
+    }
 }
 
 void ToolBarPointerOver(HWND frame, HWND over) {

@@ -1,6 +1,6 @@
-// The tool bar across the top of the preview window: push-like buttons for
-// the tools (one of them down) and the Hi/Low Resolution switch, each
-// naming itself in a tip while the pointer rests on it.
+// The tool bar across the top of the preview window: picture buttons for the
+// batch list, the tools (one of them down) and the Hi/Low Resolution switch,
+// each naming itself in a tip while the pointer rests on it.
 #pragma once
 
 #include <windows.h>
@@ -13,10 +13,14 @@ constexpr int kZoomButton = 2;
 constexpr int kPickHighlightButton = 3;
 constexpr int kPickShadowButton = 4;
 constexpr int kHiResButton = 5;
+constexpr int kBatchButton = 6;
 
-// Creates the buttons in `frame` over `width` pixels, in `font`; Crop down
-// and the switch showing `hiRes`.
-void CreatePreviewToolBar(HWND frame, int width, HFONT font, bool hiRes);
+// Creates the buttons in `frame` over `width` pixels, in `font`; Crop down,
+// the switch showing `hiRes`, and Batch Scan disabled when `batchRefused`.
+void CreatePreviewToolBar(HWND frame, int width, HFONT font, bool hiRes, bool batchRefused);
+
+// Destroys the buttons and deletes their pictures (before the frame goes).
+void DestroyPreviewToolBar(HWND frame);
 
 // The frame's WM_SETCURSOR for a mouse move over `over`: entering a button
 // shows its tip, anything else removes it.

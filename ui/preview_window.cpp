@@ -18,6 +18,7 @@
 #include "profile/module_instance.h"
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
+#include "settings/host_rules.h"
 #include "settings/settings_record.h"
 #include "ui/batch_window.h"
 #include "ui/dithered_drawing.h"
@@ -106,6 +107,19 @@ RECT PixelRect(const preview::Frame& frame) {
     return {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
 }
 
+// The frame being edited, and with the batch list open every other job's
+// frame too.
+void DrawFrames(HDC dc) {
+    DrawMarchingAnts(dc, PixelRect(StoredFrame()));
+    if (!g_batchWindow.window) return;
+    const BatchList& list = g_batchWindow.list;
+    for (size_t i = 0; i < list.jobs.size(); ++i) {
+        if (i == list.current) continue;
+        const int32_t* f = list.jobs[i].frame;
+        DrawMarchingAnts(dc, PixelRect({f[0], f[1], f[2], f[3]}));
+    }
+}
+
 preview::Point PointerUnits(LPARAM lParam) {
     return preview::ToUnits(CurrentView(), {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
 }
@@ -166,7 +180,7 @@ void PaintPicture(HWND window) {
         SetWindowOrgEx(dc, 0, 0, nullptr);
     }
     DrawScanLengthLine(dc);
-    if (!g_window.drag.active) DrawMarchingAnts(dc, PixelRect(StoredFrame()));
+    if (!g_window.drag.active) DrawFrames(dc);
     EndPaint(window, &paint);
 }
 
@@ -439,6 +453,7 @@ void ToolBarCommand(int button) {
         case kHiResButton:
             g_scanSettings.prescanHiRes = IsDlgButtonChecked(g_window.frame, kHiResButton) == BST_CHECKED ? 1 : 0;
             return;
+        case kBatchButton: ToggleBatchWindow(g_window.dialog); return;
         default: return;
     }
     if (Picking(g_window.tool)) OpenPickColourWindow(g_window.dialog, g_window.frame);
@@ -578,7 +593,7 @@ HWND CreatePreviewWindow(HWND dialog) {
     Place(dialog);
     CreatePreviewToolBar(g_window.frame, g_window.base.width + kScanLengthRulerWidth,
                          reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)),
-                         g_scanSettings.prescanHiRes != 0);
+                         g_scanSettings.prescanHiRes != 0, HostNameIsText(TXT_SCANWARE_CMS));
     ApplyView(CurrentView());
     StartPreviewBlink();
     return g_window.frame;
@@ -591,7 +606,10 @@ void DestroyPreviewWindow() {
     if (g_window.pickPressed) ClipCursor(nullptr);
     ClosePickColourWindow();
     CloseToolBarTip();
-    if (g_window.frame) DestroyWindow(g_window.frame);
+    if (g_window.frame) {
+        DestroyPreviewToolBar(g_window.frame);
+        DestroyWindow(g_window.frame);
+    }
     ReleaseDitherPalette();
     ReleaseMarchingAnts();
     g_window = {};
@@ -605,7 +623,7 @@ void PreviewBlinkTick() {
     if (!g_window.picture || g_window.drag.active) return;
     AdvanceMarchingAnts();
     HDC dc = GetDC(g_window.picture);
-    DrawMarchingAnts(dc, PixelRect(StoredFrame()));
+    DrawFrames(dc);
     ReleaseDC(g_window.picture, dc);
 }
 

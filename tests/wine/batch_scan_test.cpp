@@ -164,6 +164,7 @@ TEST_F(BatchScanTest, PhotographsFoundByThePrescanAreScannedToTheirOwnFiles) {
     Click(list, IDC_BATCH_TO_FILE);
     SendMessageW(dialog, WM_COMMAND, IDC_PRESCAN, 0);
     ASSERT_EQ(ListLines(list, IDC_BATCH_LIST).size(), 2u);
+    SaveScreenshot(dialog, "batch_found_frames_en");  // both jobs' frames on the preview
 
     // Where the photographs lie, in inches: (1, 2)-(5, 7) and (6, 3)-(10.5, 9.5).
     const detection::Result found = detection::DetectRegions(

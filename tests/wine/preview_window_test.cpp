@@ -293,6 +293,33 @@ TEST_F(PreviewWindowTest, ToolBarTipsAndTheResolutionSwitch) {
     EXPECT_EQ(shown[0], 2 * shown[1]);
 }
 
+// Every tool bar button shows a picture; Batch Scan opens the batch list and
+// closes it again.
+TEST_F(PreviewWindowTest, ToolBarPicturesAndTheBatchScanButton) {
+    HWND dialog = OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    HWND frame = ChildOfClass(dialog, "ParentClass");
+    ASSERT_NE(frame, nullptr);
+    for (int button = 1; button <= 6; ++button) {
+        SCOPED_TRACE(button);
+        HWND window = GetDlgItem(frame, button);
+        ASSERT_NE(window, nullptr);
+        BITMAP picture{};
+        auto image = reinterpret_cast<HGDIOBJ>(SendMessageW(window, BM_GETIMAGE, IMAGE_BITMAP, 0));
+        ASSERT_EQ(GetObjectW(image, sizeof picture, &picture), static_cast<int>(sizeof picture));
+        EXPECT_EQ(picture.bmWidth, 16);
+        EXPECT_EQ(picture.bmHeight, 16);
+    }
+    EXPECT_EQ(WindowTextUtf8(GetDlgItem(frame, 6)), "Batch Scan");
+    auto batchList = [] { return FindWindowW(nullptr, L"Batch Scan Job List"); };
+    EXPECT_EQ(batchList(), nullptr);
+    SendDlgItemMessageW(frame, 6, BM_CLICK, 0, 0);
+    EXPECT_NE(batchList(), nullptr);
+    SendDlgItemMessageW(frame, 6, BM_CLICK, 0, 0);
+    EXPECT_EQ(batchList(), nullptr);
+    SaveScreenshot(dialog, "preview_tool_bar_en");
+}
+
 TEST_F(PreviewWindowTest, NoPictureLeavesTheBedEmpty) {
     ASSERT_TRUE(DeleteFileA((InstallDir() + "\\PRESCAN.DLL").c_str()));
     HWND dialog = OpenDialog();
