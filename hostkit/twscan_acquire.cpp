@@ -122,7 +122,9 @@ void TryPressScan() {
     ScanPress& press = g_scanPress;
     if (!press.active) return;
     HWND dialog = FindScanDialog();
-    const bool pending = HIWORD(GetQueueStatus(QS_POSTMESSAGE | QS_SENDMESSAGE | QS_INPUT)) != 0;
+    // Pointer moves do not count: with the pointer resting on the dialog
+    // they keep coming and say nothing of the dialog's own work.
+    const bool pending = HIWORD(GetQueueStatus(QS_POSTMESSAGE | QS_SENDMESSAGE | QS_KEY | QS_MOUSEBUTTON)) != 0;
     if (dialog && IsWindowEnabled(GetDlgItem(dialog, press.button)) && !pending) {
         PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(press.button), 0);
         press.active = false;
