@@ -8,17 +8,6 @@
 namespace sim {
 namespace {
 
-constexpr uint32_t Inch(double inches) { return static_cast<uint32_t>(inches * kBedDotsPerInch + 0.5); }
-
-struct Rgb {
-    uint8_t r, g, b;
-};
-
-struct Rect {
-    uint32_t x0, y0, x1, y1;  // bed dots, right and bottom exclusive
-    bool Has(uint32_t x, uint32_t y) const { return x >= x0 && x < x1 && y >= y0 && y < y1; }
-};
-
 void Put(uint8_t* rgb, size_t column, Rgb c) {
     rgb[3 * column] = c.r;
     rgb[3 * column + 1] = c.g;

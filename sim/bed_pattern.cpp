@@ -9,17 +9,6 @@
 namespace sim {
 namespace {
 
-constexpr uint32_t Inch(double inches) { return static_cast<uint32_t>(inches * kBedDotsPerInch + 0.5); }
-
-struct Rgb {
-    uint8_t r, g, b;
-};
-
-struct Rect {
-    uint32_t x0, y0, x1, y1;  // bed dots, right and bottom exclusive
-    bool HasRow(uint32_t y) const { return y >= y0 && y < y1; }
-};
-
 constexpr Rgb kBlack = {0, 0, 0};
 constexpr Rgb kWhite = {255, 255, 255};
 constexpr Rgb kPaper = {250, 250, 250};

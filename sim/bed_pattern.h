@@ -14,6 +14,19 @@ namespace sim {
 
 constexpr uint32_t kBedDotsPerInch = 1200;
 
+// Drawing the bed: inches as bed dots, colours, and areas.
+constexpr uint32_t Inch(double inches) { return static_cast<uint32_t>(inches * kBedDotsPerInch + 0.5); }
+
+struct Rgb {
+    uint8_t r, g, b;
+};
+
+struct Rect {
+    uint32_t x0, y0, x1, y1;  // bed dots, right and bottom exclusive
+    bool HasRow(uint32_t y) const { return y >= y0 && y < y1; }
+    bool Has(uint32_t x, uint32_t y) const { return x >= x0 && x < x1 && HasRow(y); }
+};
+
 constexpr size_t kPhotoCount = 4;
 
 // What the rows of one scan share: the columns' bed x and the parts of the
