@@ -23,30 +23,28 @@
 #include <cstring>
 #include <map>
 
+#include "tests/wine/import_patches.h"
+
 namespace dstest {
 
 class AllocationFaults {
 public:
-    explicit AllocationFaults(const char* moduleName) : module_(GetModuleHandleA(moduleName)) {
+    explicit AllocationFaults(const char* moduleName) : patches_(GetModuleHandleA(moduleName)) {
         active_ = this;
-        if (module_ == nullptr) return;
-        Patch("KERNEL32.dll", "GlobalAlloc", reinterpret_cast<void*>(&CountedGlobalAlloc));
-        Patch("KERNEL32.dll", "GlobalFree", reinterpret_cast<void*>(&CountedGlobalFree));
-        Patch("KERNEL32.dll", "GetProcAddress", reinterpret_cast<void*>(&RedirectedGetProcAddress));
-        Patch("KERNEL32.dll", "VirtualFree", reinterpret_cast<void*>(&CountedVirtualFree));
-        Patch("msvcrt.dll", "malloc", reinterpret_cast<void*>(&CountedMalloc));
-        Patch("msvcrt.dll", "calloc", reinterpret_cast<void*>(&CountedCalloc));
-        Patch("msvcrt.dll", "realloc", reinterpret_cast<void*>(&CountedRealloc));
-        Patch("msvcrt.dll", "free", reinterpret_cast<void*>(&CountedFree));
+        patches_.Replace("KERNEL32.dll", "GlobalAlloc", reinterpret_cast<void*>(&CountedGlobalAlloc));
+        patches_.Replace("KERNEL32.dll", "GlobalFree", reinterpret_cast<void*>(&CountedGlobalFree));
+        patches_.Replace("KERNEL32.dll", "GetProcAddress", reinterpret_cast<void*>(&RedirectedGetProcAddress));
+        patches_.Replace("KERNEL32.dll", "VirtualFree", reinterpret_cast<void*>(&CountedVirtualFree));
+        patches_.Replace("msvcrt.dll", "malloc", reinterpret_cast<void*>(&CountedMalloc));
+        patches_.Replace("msvcrt.dll", "calloc", reinterpret_cast<void*>(&CountedCalloc));
+        patches_.Replace("msvcrt.dll", "realloc", reinterpret_cast<void*>(&CountedRealloc));
+        patches_.Replace("msvcrt.dll", "free", reinterpret_cast<void*>(&CountedFree));
     }
-    ~AllocationFaults() {
-        for (int i = patched_ - 1; i >= 0; --i) Write(patches_[i].slot, patches_[i].original);
-        active_ = nullptr;
-    }
+    ~AllocationFaults() { active_ = nullptr; }
     AllocationFaults(const AllocationFaults&) = delete;
     AllocationFaults& operator=(const AllocationFaults&) = delete;
 
-    bool Patched() const { return module_ != nullptr && patched_ >= 4; }
+    bool Patched() const { return patches_.count() >= 4; }
     // Starts counting afresh: the failAt-th allocation from here fails (0:
     // none). Returns the number of this run.
     int Restart(long failAt) {
@@ -68,41 +66,6 @@ public:
 
 private:
     using NtAllocateFn = LONG(WINAPI*)(HANDLE, void**, ULONG_PTR, SIZE_T*, ULONG, ULONG);
-
-    struct ImportPatch {
-        void** slot;
-        void* original;
-    };
-
-    // Replaces the module's import `name` of `dll`, if it has one.
-    void Patch(const char* dll, const char* name, void* replacement) {
-        auto* base = reinterpret_cast<BYTE*>(module_);
-        const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-        const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
-             directory.VirtualAddress != 0 && entry->Name != 0; ++entry) {
-            if (_stricmp(reinterpret_cast<const char*>(base + entry->Name), dll) != 0) continue;
-            auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
-            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
-            for (; names->u1.AddressOfData != 0; ++names, ++slots) {
-                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-                const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-                if (std::strcmp(reinterpret_cast<const char*>(byName->Name), name) != 0) continue;
-                void** slot = reinterpret_cast<void**>(&slots->u1.Function);
-                patches_[patched_++] = {slot, *slot};
-                Write(slot, replacement);
-                return;
-            }
-        }
-    }
-
-    static void Write(void** slot, void* value) {
-        DWORD protection;
-        VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
-        *slot = value;
-        VirtualProtect(slot, sizeof *slot, protection, &protection);
-    }
 
     // True when this allocation of `bytes` is to fail; only buffers count.
     static bool Fails(size_t bytes, bool buffer) {
@@ -180,9 +143,7 @@ private:
     }
 
     static inline AllocationFaults* active_ = nullptr;
-    HMODULE module_;
-    ImportPatch patches_[16]{};
-    int patched_ = 0;
+    ImportPatches patches_;
     using BlockMap = std::map<uintptr_t, int>;  // block -> the run that made it
     BlockMap blocks_;
     int run_ = 0;
