@@ -9,12 +9,14 @@ namespace tone {
 
 namespace {
 
+int MeanLevel(const uint8_t* p) { return (p[0] + p[1] + p[2]) / 3; }
+
 // Each pixel becomes its mean level, or black and white split at 128.
 void ReduceToGrey(uint8_t* pixels, int width, int height, size_t stride, bool lineArt) {
     for (int y = 0; y < height; ++y) {
         uint8_t* p = pixels + y * stride;
         for (int x = 0; x < width; ++x, p += 3) {
-            int level = (p[0] + p[1] + p[2]) / 3;
+            int level = MeanLevel(p);
             if (lineArt) level = level < 128 ? 0 : 255;
             p[0] = p[1] = p[2] = static_cast<uint8_t>(level);
         }
@@ -36,6 +38,13 @@ bool ProcessPreviewPixels(const ToneSettings& tone, uint16_t scanMode, uint8_t* 
     }
     ReduceToGrey(pixels, width, height, stride, scanMode == kModeLineArt);
     return true;
+}
+
+void GreyLevels(const uint8_t* bgr, int width, int height, size_t sourceStride, uint8_t* out, size_t outStride) {
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* p = bgr + y * sourceStride;
+        for (int x = 0; x < width; ++x, p += 3) out[y * outStride + x] = static_cast<uint8_t>(MeanLevel(p));
+    }
 }
 
 }  // namespace tone

@@ -15,4 +15,9 @@ namespace tone {
 bool ProcessPreviewPixels(const ToneSettings& tone, uint16_t scanMode, uint8_t* pixels, size_t bufferSize, int width,
                           int height, size_t stride);
 
+// The picture as one byte per pixel, the mean of its three bytes (a grey
+// picture's level), for drawing through a grey palette: height rows of width
+// pixels, `sourceStride` and `outStride` bytes apart.
+void GreyLevels(const uint8_t* bgr, int width, int height, size_t sourceStride, uint8_t* out, size_t outStride);
+
 }  // namespace tone

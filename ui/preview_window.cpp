@@ -21,7 +21,7 @@
 #include "settings/host_rules.h"
 #include "settings/settings_record.h"
 #include "ui/batch_window.h"
-#include "ui/dithered_drawing.h"
+#include "ui/few_colour_drawing.h"
 #include "ui/main_dialog.h"
 #include "ui/main_page.h"
 #include "ui/marching_ants.h"
@@ -170,10 +170,11 @@ void PaintPicture(HWND window) {
                           static_cast<LONG>(bitmap.height), 1, 24, BI_RGB, 0, 0, 0, 0, 0};
         SetStretchBltMode(dc, COLORONCOLOR);
         const uint8_t* pixels = g_preview.shown.data() + bitmap.pixelOffset;
-        // Few colours: a colour picture is dithered rather than left to the display's nearest colours.
-        const bool dithered = g_scanSettings.scanMode == kModeColour && FewColours(dc) &&
-                              StretchDithered(dc, bed.width, bed.height, pixels, bitmap);
-        if (!dithered)
+        // Few colours: 8 bits through a palette of the picture's own rather
+        // than the display's nearest colours.
+        const bool eightBits = FewColours(dc) && StretchFewColours(dc, bed.width, bed.height, pixels, bitmap,
+                                                                   g_scanSettings.scanMode != kModeColour);
+        if (!eightBits)
             StretchDIBits(dc, 0, 0, bed.width, bed.height, 0, 0, static_cast<int>(bitmap.width),
                           static_cast<int>(bitmap.height), pixels, &info, DIB_RGB_COLORS, SRCCOPY);
         SetMapMode(dc, MM_TEXT);
@@ -610,7 +611,7 @@ void DestroyPreviewWindow() {
         DestroyPreviewToolBar(g_window.frame);
         DestroyWindow(g_window.frame);
     }
-    ReleaseDitherPalette();
+    ReleaseFewColourPalettes();
     ReleaseMarchingAnts();
     g_window = {};
 }

@@ -50,3 +50,11 @@ TEST(PreviewProcess, GreyAndLineArtEndAsGreyLevels) {
     // A picture that does not fit its buffer is refused.
     EXPECT_FALSE(tone::ProcessPreviewPixels(Linear(), kModeGray, grey.data(), 3, 2, 1, grey.size()));
 }
+
+TEST(PreviewProcess, GreyLevelsTakeOneByteAPixelIntoTheirOwnRows) {
+    // Two rows of two pixels, 8 bytes apart; the levels go 4 bytes apart.
+    const uint8_t picture[16] = {10, 20, 60, 200, 210, 221, 0, 0, 255, 255, 255, 1, 2, 3, 0, 0};
+    uint8_t levels[8] = {};
+    tone::GreyLevels(picture, 2, 2, 8, levels, 4);
+    EXPECT_EQ(std::vector<uint8_t>(levels, levels + 8), (std::vector<uint8_t>{30, 210, 0, 0, 255, 2, 0, 0}));
+}

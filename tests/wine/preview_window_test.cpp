@@ -8,6 +8,7 @@
 
 #include "resources/resource_ids.h"
 #include "tests/wine/ds_fixture.h"
+#include "tests/wine/import_patches.h"
 #include "tests/wine/screenshot.h"
 
 namespace {
@@ -247,6 +248,75 @@ int MatchingSamples(HWND picture, const PreviewPicture& file, int& samples) {
     }
     ReleaseDC(picture, dc);
     return matching;
+}
+
+// The file with every pixel replaced by the mean of its three bytes.
+PreviewPicture InGrey(PreviewPicture picture) {
+    const size_t row = (static_cast<size_t>(picture.width) * 3 + 3) & ~size_t{3};
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            uint8_t* p = &picture.bytes[54 + row * y + 3 * static_cast<size_t>(x)];
+            p[0] = p[1] = p[2] = static_cast<uint8_t>((p[0] + p[1] + p[2]) / 3);
+        }
+    }
+    return picture;
+}
+
+// A display of 256 colours, as the data source's GetDeviceCaps tells it.
+int WINAPI FewColourCaps(HDC dc, int index) {
+    if (index == BITSPIXEL) return 8;
+    if (index == PLANES) return 1;
+    return GetDeviceCaps(dc, index);
+}
+
+HWND g_recordedWindow = nullptr;
+int g_recordedBits = 0;  // bits per pixel of the last picture drawn into g_recordedWindow
+
+int WINAPI RecordingStretchDIBits(HDC dc, int x, int y, int width, int height, int fromX, int fromY, int fromWidth,
+                                  int fromHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
+    if (WindowFromDC(dc) == g_recordedWindow) g_recordedBits = info->bmiHeader.biBitCount;
+    return StretchDIBits(dc, x, y, width, height, fromX, fromY, fromWidth, fromHeight, bits, info, usage, rop);
+}
+
+// A colour of the 3-3-2 palette: red and green 16 + 32 k, blue 32 + 64 k.
+bool InDitherPalette(COLORREF c) { return GetRValue(c) % 32 == 16 && GetGValue(c) % 32 == 16 && GetBValue(c) % 64 == 32; }
+
+// On a display of 256 colours or fewer the picture goes to it with 8 bits a
+// pixel: in colour dithered to the 3-3-2 palette, in grey as its grey levels.
+TEST_F(PreviewWindowTest, OnAFewColourDisplayThePictureGoesWithEightBits) {
+    SetProfile("A3 SCANNER", "Gamma", "   10   10   10   10");
+    HWND dialog = OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    HWND picture = ChildOfClass(ChildOfClass(dialog, "ParentClass"), "PreviewClass");
+    ASSERT_NE(picture, nullptr);
+    SendMessageW(dialog, WM_COMMAND, IDC_PRESCAN, 0);
+    const PreviewPicture file(InstallDir() + "\\ORVC0000.BMP");
+    ImportPatches patches(GetModuleHandleA("kvsc_a3.ds"));
+    ASSERT_TRUE(patches.Replace("GDI32.dll", "GetDeviceCaps", reinterpret_cast<void*>(&FewColourCaps)));
+    ASSERT_TRUE(patches.Replace("GDI32.dll", "StretchDIBits", reinterpret_cast<void*>(&RecordingStretchDIBits)));
+    g_recordedWindow = picture;
+
+    RedrawWindow(picture, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(g_recordedBits, 8);
+    RECT client;
+    GetClientRect(picture, &client);
+    HDC dc = GetDC(picture);
+    int inPalette = 0;
+    for (int i = 1; i < 20; ++i) inPalette += InDitherPalette(GetPixel(dc, client.right * i / 20, client.bottom * i / 21));
+    ReleaseDC(picture, dc);
+    EXPECT_EQ(inPalette, 19);
+
+    HWND page = GetDlgItem(dialog, IDD_MAIN_PAGE);
+    SendDlgItemMessageW(page, IDC_MP_MODE, CB_SETCURSEL, 2, 0);  // 256 grey
+    SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_MP_MODE, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_MP_MODE)));
+    g_recordedBits = 0;
+    RedrawWindow(picture, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(g_recordedBits, 8);
+    int samples = 0;
+    const int matching = MatchingSamples(picture, InGrey(file), samples);
+    EXPECT_GE(matching, samples * 95 / 100);
+    g_recordedWindow = nullptr;
 }
 
 TEST_F(PreviewWindowTest, ThePrescansPictureFillsTheBed) {
