@@ -10,6 +10,12 @@ Frame Normalised(const Frame& frame) {
             std::max(frame.top, frame.bottom)};
 }
 
+Frame ClippedToBed(const Frame& frame, Extent bed) {
+    const Frame f = Normalised(frame);
+    return {std::clamp(f.left, 0, bed.width), std::clamp(f.top, 0, bed.height), std::clamp(f.right, 0, bed.width),
+            std::clamp(f.bottom, 0, bed.height)};
+}
+
 HitCode HitTest(const Frame& frame, Point point, int marginX, int marginY, bool shift) {
     if (shift) return kHitNewFrame;
     const Frame f = Normalised(frame);

@@ -34,6 +34,9 @@ enum HitCode : int {
 // The frame with left <= right and top <= bottom.
 Frame Normalised(const Frame& frame);
 
+// The frame normalised, every edge moved onto the bed where it lay beyond.
+Frame ClippedToBed(const Frame& frame, Extent bed);
+
 // The hit code of `point` on `frame` (both in window pixels): within
 // `marginX` / `marginY` of an edge, the edge (a corner where two meet);
 // further inside, inside. Shift overrides everything.

@@ -21,6 +21,7 @@
 #include "ui/main_dialog.h"
 #include "ui/page_host.h"
 #include "ui/page_icons.h"
+#include "ui/preview_window.h"
 #include "ui/resolution_menu.h"
 #include "ui/tool_tips.h"
 
@@ -228,6 +229,7 @@ void SourceChosen(HWND page, int line) {
     s.scanSource = static_cast<uint8_t>(line);
     s.sourceId = static_cast<uint16_t>(kSourceIdReflective + line);
     colour::ReleaseColourProfile(g_processing.profile);
+    ShowSourceArea();
     ShowEnabledStates(page);
 }
 

@@ -634,6 +634,17 @@ void RefreshPreviewControls() {
     RefreshPickLevels();
 }
 
+// The scanner reports one area for every source, the bed: a source change
+// shows it whole at 1:1 and keeps the frame on it.
+void ShowSourceArea() {
+    if (!g_window.frame) return;
+    preview::View view = CurrentView();
+    view.zoom = 1;
+    view.origin = {};
+    ApplyView(view);
+    StoreFrame(preview::ClippedToBed(StoredFrame(), Bed()));
+}
+
 void RetitlePreviewWindow() {
     if (g_window.frame) SetWindowTextW(g_window.frame, Title().c_str());
 }

@@ -15,6 +15,10 @@ HWND CreatePreviewWindow(HWND dialog);
 // Destroys the frame and everything it holds. Safe to call again.
 void DestroyPreviewWindow();
 
+// After a change of scan source: the picture shows the source's area whole
+// at 1:1 (scroll ranges gone) and the scan frame is clipped to it.
+void ShowSourceArea();
+
 // The frame's title in the current language, after a change of language.
 void RetitlePreviewWindow();
 

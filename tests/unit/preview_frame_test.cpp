@@ -41,6 +41,12 @@ TEST(PreviewFrame, NewFrameFromThePressKeptOnTheBedAndNormalisedOnRelease) {
     ExpectFrame(Normalised(DragFrame({}, kHitNewFrame, {200, 300}, {50, 100}, kBed, 2)), 50, 100, 200, 300);
 }
 
+TEST(PreviewFrame, ClippingToTheBedNormalisesAndKeepsWhatLiesOnIt) {
+    ExpectFrame(ClippedToBed({400, 600, 300, 440}, kBed), 300, 440, 351, 510);
+    ExpectFrame(ClippedToBed({-5, 20, 100, 90}, kBed), 0, 20, 100, 90);
+    ExpectFrame(ClippedToBed({78, 81, 150, 145}, kBed), 78, 81, 150, 145);
+}
+
 TEST(PreviewFrame, MovingKeepsTheSizeAndStopsAtTheBedsEdges) {
     const Frame f = {100, 200, 300, 400};
     ExpectFrame(DragFrame(f, kHitInside, {150, 250}, {160, 230}, kBed, 2), 110, 180, 310, 380);

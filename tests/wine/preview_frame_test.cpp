@@ -112,6 +112,40 @@ TEST_F(PreviewFrameTest, AFrameDrawnUpAndLeftIsNormalisedAndScannedAtItsSize) {
     EXPECT_NEAR(info.ImageLength, (f.bottom - f.top) * 100 / 30, 1);
 }
 
+// Choosing another scan source shows its area whole at 1:1 and clips the
+// frame (here one stored reaching beyond the bed) to it.
+TEST_F(PreviewFrameTest, ASourceChangeShowsTheWholeAreaAndClipsTheFrame) {
+    OpenWithFrame("300 440 400 600");
+    HWND frame = GetParent(picture);
+    SendDlgItemMessageW(frame, 2, BM_CLICK, 0, 0);  // the zoom tool
+    SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, At(100, 100));
+    SendMessageW(picture, WM_LBUTTONUP, 0, At(100, 100));
+    int low = -1, high = -1;
+    GetScrollRange(picture, SB_HORZ, &low, &high);
+    ASSERT_GT(high, 0);
+    HWND page = GetDlgItem(dialog, IDD_MAIN_PAGE);
+    for (int source : {1, 0}) {
+        SendDlgItemMessageW(page, IDC_MP_SOURCE, CB_SETCURSEL, source, 0);
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_MP_SOURCE, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_MP_SOURCE)));
+        char title[64] = {};
+        GetWindowTextA(frame, title, sizeof title);
+        EXPECT_STREQ(title, "Preview Window (1:1)");
+        GetScrollRange(picture, SB_HORZ, &low, &high);
+        EXPECT_EQ(high, 0);
+        RECT client;
+        GetClientRect(picture, &client);
+        EXPECT_EQ(client.right, width);
+        EXPECT_EQ(client.bottom, height);
+    }
+    Scan();
+    const Frame f = ProfileFrame();
+    EXPECT_EQ(f.left, 300);
+    EXPECT_EQ(f.top, 440);
+    EXPECT_EQ(f.right, kBedWidth);
+    EXPECT_EQ(f.bottom, kBedHeight);
+}
+
 TEST_F(PreviewFrameTest, AnEdgeStopsShortOfTheOppositeEdge) {
     OpenWithFrame();
     // The right edge (90) dragged far across the left edge (30).
