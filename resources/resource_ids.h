@@ -428,6 +428,7 @@
 #define IDC_CUSTOM_SCALING_LABEL 1003
 // Texts
 #define TXT_CUSTOM_RANGE 850        // "Range:" before the allowed values of a custom dialog
+#define TXT_PICK_CHANNEL_LETTER 851  // 851..853: "R", "G", "B" beside the picked pixel's values
 
 // Batch scan job list "BSCAN" / "BSCAN_C"
 #define IDC_BATCH_LIST 1303

@@ -71,6 +71,7 @@ void DrawLoupe(const DRAWITEMSTRUCT& item) {
 }
 
 void FillTexts(HWND window) {
+    SetWindowTextW(window, LoadText(TXT_LABEL_COLOR).c_str());
     SetDlgItemTextW(window, IDC_PICK_HIGHLIGHT_LABEL, LoadText(TXT_LABEL_HIGHLIGHT).c_str());
     SetDlgItemTextW(window, IDC_PICK_SHADOW_LABEL, LoadText(TXT_LABEL_SHADOW).c_str());
     for (int channel = 0; channel < 4; ++channel)
@@ -117,8 +118,9 @@ void ShowPickedPixel(const uint8_t* bytes, const preview::PreviewBitmap& bitmap,
     g_pick.pixel = preview::PixelAt(bytes, bitmap, spot);
     g_pick.picked = true;
     CopyLoupePixels(bytes, bitmap, spot);
-    const wchar_t* labels[3] = {L"R", L"G", L"B"};
-    for (int i = 0; i < 3; ++i) SetDlgItemTextW(g_pick.window, IDC_PICK_RED_LABEL + i, grey ? L"" : labels[i]);
+    for (int i = 0; i < 3; ++i)
+        SetDlgItemTextW(g_pick.window, IDC_PICK_RED_LABEL + i,
+                        grey ? L"" : LoadText(TXT_PICK_CHANNEL_LETTER + i).c_str());
     if (grey) {
         SetNumber(IDC_PICK_RED, g_pick.pixel.Grey());
         SetDlgItemTextW(g_pick.window, IDC_PICK_RED + 1, L"");

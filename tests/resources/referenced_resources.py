@@ -5,7 +5,8 @@ each of them from the built library in every language.
 usage: referenced_resources.py SOURCE_DIR OUTPUT_HEADER
 
 Texts: every TXT_ or MSG_ name of resources/resource_ids.h that the product
-code mentions. Templates and pictures: every dialog, menu, bitmap, icon or
+code mentions; a name whose definition's comment starts "N..M" stands for
+texts N to M. Templates and pictures: every dialog, menu, bitmap, icon or
 cursor defined in the data source's .rc files that the code names, as a
 quoted name ("SCANNER") or through an IDD_ (dialog), IDM_ or IDR_ (menu)
 name of resource_ids.h; a name whose definition's comment
@@ -23,6 +24,7 @@ DEFINE = re.compile(r"^\s*#define\s+((?:TXT|MSG|IDD|IDM|IDR)_\w+)\s+(\d+)\s*(?:/
 TEMPLATE = re.compile(r"^\s*(\w+)\s+(DIALOGEX|DIALOG|MENUEX|MENU|BITMAP|ICON|CURSOR)\b", re.M)
 KINDS = {"DIALOGEX": "D", "DIALOG": "D", "MENUEX": "M", "MENU": "M", "BITMAP": "B", "ICON": "I", "CURSOR": "C"}
 QUOTED = re.compile(r'L?"([A-Za-z_][A-Za-z0-9_]*)"')
+SPAN = re.compile(r"^(\d+)\.\.(\d+)")
 WORD = re.compile(r"\b[A-Z][A-Z0-9_]+\b")
 
 
@@ -45,7 +47,10 @@ def main():
         for line in f:
             m = DEFINE.match(line)
             if m:
-                defines[m.group(1)] = (int(m.group(2)), "+ language index" in (m.group(3) or ""))
+                comment = m.group(3) or ""
+                span = SPAN.match(comment)
+                numbers = range(int(span.group(1)), int(span.group(2)) + 1) if span else [int(m.group(2))]
+                defines[m.group(1)] = (int(m.group(2)), "+ language index" in comment, numbers)
     template_kinds = {}
     with open(os.path.join(root, "resources", "kvsc_a3.rc"), encoding="utf-8") as f:
         parts = re.findall(r'#include "resources/(\w+\.rc)"', f.read())
@@ -71,12 +76,13 @@ def main():
                   "    char kind;   // D dialog, M menu, B bitmap, I icon, C cursor\n    bool perLanguage;\n};\n\n")
         out.write("const ReferencedText kReferencedTexts[] = {\n")
         for name in sorted(texts):
-            out.write('    {"%s", %d},\n' % (name, defines[name][0]))
+            for number in defines[name][2]:
+                out.write('    {"%s", %d},\n' % (name, number))
         out.write("};\n\nconst ReferencedTemplate kReferencedTemplates[] = {\n")
         for name in sorted(named):
             out.write("    {\"%s\", 0, '%s', false},\n" % (name, template_kinds[name]))
         for name in sorted(numbered):
-            number, per_language = defines[name]
+            number, per_language, _ = defines[name]
             kind = "D" if name.startswith("IDD_") else "M"
             out.write("    {\"%s\", %d, '%s', %s},\n" % (name, number, kind, "true" if per_language else "false"))
         out.write("};\n")

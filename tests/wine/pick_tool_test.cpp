@@ -182,3 +182,37 @@ TEST_F(PickToolTest, MovingOverThePictureMakesNoDrawingObjects) {
 }
 
 }  // namespace
+
+// The window's title and the letters beside the picked values are the
+// user's language.
+TEST_F(PickToolTest, TheColourWindowSpeaksTheUsersLanguage) {
+    ASSERT_EQ(host.Disable(), TWRC_SUCCESS);
+    ASSERT_EQ(host.CloseSource(), TWRC_SUCCESS);
+    const struct {
+        const char* language;
+        const wchar_t* title;
+        const char* letters[3];
+        const char* tag;
+    } languages[] = {{"Espanol", L"Color", {"R", "V", "A"}, "es"},
+                     {"Chinese", L"色彩", {"紅", "綠", "藍"}, "zh_tw"}};
+    for (const auto& language : languages) {
+        SCOPED_TRACE(language.language);
+        SetProfile("KVSINFO_A3", "LANGUAGE", language.language);
+        HostSession session;
+        ASSERT_EQ(Open(session), TWRC_SUCCESS);
+        ASSERT_EQ(session.Enable(true), TWRC_SUCCESS);
+        HWND main = FindMainDialog();
+        ASSERT_NE(main, nullptr);
+        HWND tools = ChildOfClass(main, "ParentClass");
+        HWND shown = ChildOfClass(tools, "PreviewClass");
+        SendDlgItemMessageW(tools, kPickHighlightButton, BM_CLICK, 0, 0);
+        HWND colour = FindWindowW(L"#32770", language.title);
+        ASSERT_NE(colour, nullptr);
+        SendMessageW(main, WM_COMMAND, IDC_PRESCAN, 0);
+        SendMessageW(shown, WM_MOUSEMOVE, 0, MAKELPARAM(client.right / 2, client.bottom / 3));
+        for (int c = 0; c < 3; ++c) EXPECT_EQ(ControlText(colour, IDC_PICK_RED_LABEL + c), language.letters[c]);
+        SaveScreenshot(colour, std::string("pick_colour_window_") + language.tag);
+        ASSERT_EQ(session.Disable(), TWRC_SUCCESS);
+        ASSERT_EQ(session.CloseSource(), TWRC_SUCCESS);
+    }
+}
