@@ -34,40 +34,63 @@ struct ToolBarTip {
 
 ToolBarTip g_tip;
 
+constexpr wchar_t kToolBarClass[] = L"ToolBarClass";
+
+// The buttons' clicks go to the frame, which owns the tools.
+LRESULT CALLBACK ToolBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) return SendMessageW(GetParent(window), message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
 }  // namespace
 
 // The buttons show their pictures; their names are their texts, shown in
 // the tips.
-void CreatePreviewToolBar(HWND frame, int width, HFONT font, bool hiRes, bool batchRefused) {
+HWND CreatePreviewToolBar(HWND frame, int width, HFONT font, bool hiRes, bool batchRefused) {
+    WNDCLASSW toolBarClass{};
+    if (!GetClassInfoW(g_moduleInstance, kToolBarClass, &toolBarClass)) {
+        toolBarClass.lpfnWndProc = ToolBarProc;
+        toolBarClass.hInstance = g_moduleInstance;
+        toolBarClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        toolBarClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+        toolBarClass.lpszClassName = kToolBarClass;
+        RegisterClassW(&toolBarClass);
+    }
+    HWND toolBar = CreateWindowExW(0, kToolBarClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, width, kToolBarHeight, frame,
+                                   nullptr, g_moduleInstance, nullptr);
+    if (!toolBar) return nullptr;
     const int buttonWidth = width / static_cast<int>(std::size(kButtons));
     int left = 0;
     for (const ToolButton& button : kButtons) {
         HWND window = CreateWindowExW(0, L"BUTTON", LoadText(button.text).c_str(),
                                       WS_CHILD | WS_VISIBLE | BS_BITMAP | ButtonKind(button.id), left, 0, buttonWidth,
-                                      kToolBarHeight, frame, reinterpret_cast<HMENU>(INT_PTR{button.id}),
+                                      kToolBarHeight, toolBar, reinterpret_cast<HMENU>(INT_PTR{button.id}),
                                       g_moduleInstance, nullptr);
         SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         HANDLE picture = LoadImageW(g_moduleInstance, button.picture, IMAGE_BITMAP, 0, 0, 0);
         SendMessageW(window, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
         left += buttonWidth;
     }
-    CheckRadioButton(frame, kCropButton, kPickShadowButton, kCropButton);
-    CheckDlgButton(frame, kHiResButton, hiRes ? BST_CHECKED : BST_UNCHECKED);
-    EnableWindow(GetDlgItem(frame, kBatchButton), batchRefused ? FALSE : TRUE);
+    CheckRadioButton(toolBar, kCropButton, kPickShadowButton, kCropButton);
+    CheckDlgButton(toolBar, kHiResButton, hiRes ? BST_CHECKED : BST_UNCHECKED);
+    EnableWindow(GetDlgItem(toolBar, kBatchButton), batchRefused ? FALSE : TRUE);
+    return toolBar;
 }
 
-void DestroyPreviewToolBar(HWND frame) {
+void DestroyPreviewToolBar(HWND toolBar) {
+    if (!toolBar) return;
     for (const ToolButton& button : kButtons) {
-        HWND window = GetDlgItem(frame, button.id);
+        HWND window = GetDlgItem(toolBar, button.id);
         if (!window) continue;
         auto picture = reinterpret_cast<HGDIOBJ>(SendMessageW(window, BM_GETIMAGE, IMAGE_BITMAP, 0));
         DestroyWindow(window);
         if (picture) DeleteObject(picture);
     }
+    DestroyWindow(toolBar);
 }
 
-void ToolBarPointerOver(HWND frame, HWND over) {
-    const int control = GetParent(over) == frame ? GetDlgCtrlID(over) : 0;
+void ToolBarPointerOver(HWND toolBar, HWND over) {
+    const int control = toolBar && GetParent(over) == toolBar ? GetDlgCtrlID(over) : 0;
     if (control == g_tip.hovered) return;
     CloseToolBarTip();
     g_tip.hovered = control;
@@ -76,7 +99,7 @@ void ToolBarPointerOver(HWND frame, HWND over) {
         RECT rect;
         GetWindowRect(over, &rect);
         HFONT font = reinterpret_cast<HFONT>(SendMessageW(over, WM_GETFONT, 0, 0));
-        g_tip.window = ShowToolTip(frame, POINT{rect.left, rect.bottom + 2}, LoadText(button.text), font);
+        g_tip.window = ShowToolTip(toolBar, POINT{rect.left, rect.bottom + 2}, LoadText(button.text), font);
     }
 }
 

@@ -15,16 +15,18 @@ constexpr int kPickShadowButton = 4;
 constexpr int kHiResButton = 5;
 constexpr int kBatchButton = 6;
 
-// Creates the buttons in `frame` over `width` pixels, in `font`; Crop down,
-// the switch showing `hiRes`, and Batch Scan disabled when `batchRefused`.
-void CreatePreviewToolBar(HWND frame, int width, HFONT font, bool hiRes, bool batchRefused);
+// Creates the tool bar (a "ToolBarClass" window) across the top of `frame`,
+// `width` pixels wide, with the buttons in `font`: Crop down, the switch
+// showing `hiRes`, and Batch Scan disabled when `batchRefused`. The buttons'
+// clicks and pointer moves go on to `frame`. Null when it could not be made.
+HWND CreatePreviewToolBar(HWND frame, int width, HFONT font, bool hiRes, bool batchRefused);
 
-// Destroys the buttons and deletes their pictures (before the frame goes).
-void DestroyPreviewToolBar(HWND frame);
+// Destroys the tool bar and deletes the buttons' pictures.
+void DestroyPreviewToolBar(HWND toolBar);
 
 // The frame's WM_SETCURSOR for a mouse move over `over`: entering a button
-// shows its tip, anything else removes it.
-void ToolBarPointerOver(HWND frame, HWND over);
+// of `toolBar` shows its tip, anything else removes it.
+void ToolBarPointerOver(HWND toolBar, HWND over);
 
 // Removes the tip (a button was pressed, or the window closes).
 void CloseToolBarTip();

@@ -68,6 +68,7 @@ struct FrameDrag {
 struct PreviewWindowState {
     HWND dialog = nullptr;
     HWND frame = nullptr;
+    HWND toolBar = nullptr;
     HWND picture = nullptr;
     HWND ruler = nullptr;
     preview::Extent base;   // the picture's client at zoom 1
@@ -452,7 +453,7 @@ void ToolBarCommand(int button) {
         case kPickHighlightButton: g_window.tool = Tool::PickHighlight; break;
         case kPickShadowButton: g_window.tool = Tool::PickShadow; break;
         case kHiResButton:
-            g_scanSettings.prescanHiRes = IsDlgButtonChecked(g_window.frame, kHiResButton) == BST_CHECKED ? 1 : 0;
+            g_scanSettings.prescanHiRes = IsDlgButtonChecked(g_window.toolBar, kHiResButton) == BST_CHECKED ? 1 : 0;
             return;
         case kBatchButton: ToggleBatchWindow(g_window.dialog); return;
         default: return;
@@ -467,7 +468,7 @@ LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     }
     if (message == WM_SETCURSOR && HIWORD(lParam) == WM_MOUSEMOVE)
-        ToolBarPointerOver(window, reinterpret_cast<HWND>(wParam));
+        ToolBarPointerOver(g_window.toolBar, reinterpret_cast<HWND>(wParam));
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -592,7 +593,7 @@ HWND CreatePreviewWindow(HWND dialog) {
                                        0, 0, g_window.frame, nullptr, g_moduleInstance, nullptr);
     g_window.ruler = CreateScanLengthRuler(g_window.frame, g_window.picture, 0, kToolBarHeight, 0);
     Place(dialog);
-    CreatePreviewToolBar(g_window.frame, g_window.base.width + kScanLengthRulerWidth,
+    g_window.toolBar = CreatePreviewToolBar(g_window.frame, g_window.base.width + kScanLengthRulerWidth,
                          reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)),
                          g_scanSettings.prescanHiRes != 0, HostNameIsText(TXT_SCANWARE_CMS));
     ApplyView(CurrentView());
@@ -608,7 +609,7 @@ void DestroyPreviewWindow() {
     ClosePickColourWindow();
     CloseToolBarTip();
     if (g_window.frame) {
-        DestroyPreviewToolBar(g_window.frame);
+        DestroyPreviewToolBar(g_window.toolBar);
         DestroyWindow(g_window.frame);
     }
     ReleaseFewColourPalettes();
@@ -630,7 +631,7 @@ void PreviewBlinkTick() {
 
 void RefreshPreviewControls() {
     if (g_window.frame)
-        CheckDlgButton(g_window.frame, kHiResButton, g_scanSettings.prescanHiRes != 0 ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(g_window.toolBar, kHiResButton, g_scanSettings.prescanHiRes != 0 ? BST_CHECKED : BST_UNCHECKED);
     RefreshPickLevels();
 }
 

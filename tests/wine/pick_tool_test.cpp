@@ -57,6 +57,7 @@ protected:
         dialog = FindMainDialog();
         ASSERT_NE(dialog, nullptr);
         frame = ChildOfClass(dialog, "ParentClass");
+        tools = ChildOfClass(frame, "ToolBarClass");
         picture = ChildOfClass(frame, "PreviewClass");
         ASSERT_NE(picture, nullptr);
         GetClientRect(picture, &client);
@@ -71,13 +72,14 @@ protected:
     HostSession host;
     HWND dialog = nullptr;
     HWND frame = nullptr;
+    HWND tools = nullptr;  // the preview's tool bar
     HWND picture = nullptr;
     RECT client{};
 };
 
 TEST_F(PickToolTest, PickingSetsTheChannelsFromThePixelUnderThePointer) {
     EXPECT_EQ(ColourWindow(), nullptr);
-    SendDlgItemMessageW(frame, kPickHighlightButton, BM_CLICK, 0, 0);
+    SendDlgItemMessageW(tools, kPickHighlightButton, BM_CLICK, 0, 0);
     HWND colour = ColourWindow();
     ASSERT_NE(colour, nullptr);
     EXPECT_EQ(ControlText(colour, IDC_PICK_HIGHLIGHT_LABEL), "Highlight");
@@ -118,7 +120,7 @@ TEST_F(PickToolTest, PickingSetsTheChannelsFromThePixelUnderThePointer) {
     // The preview was processed with the new highlights: the same pixel now
     // shows brighter. Picked as shadow it is not below the highlight, so the
     // highlight moves one above it.
-    SendDlgItemMessageW(frame, kPickShadowButton, BM_CLICK, 0, 0);
+    SendDlgItemMessageW(tools, kPickShadowButton, BM_CLICK, 0, 0);
     EXPECT_EQ(ColourWindow(), colour);
     SendMessageW(picture, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
     int brighter[3];
@@ -136,17 +138,17 @@ TEST_F(PickToolTest, PickingSetsTheChannelsFromThePixelUnderThePointer) {
 
     // "Previous" brings the settings of the dialog's start back, and the
     // window shows them; the resolution switch too.
-    SendDlgItemMessageW(frame, 5, BM_CLICK, 0, 0);
-    ASSERT_EQ(IsDlgButtonChecked(frame, 5), BST_CHECKED);
+    SendDlgItemMessageW(tools, 5, BM_CLICK, 0, 0);
+    ASSERT_EQ(IsDlgButtonChecked(tools, 5), BST_CHECKED);
     SendMessageW(dialog, WM_COMMAND, IDC_PREVIOUS, 0);
     for (int c = 0; c < 3; ++c) {
         EXPECT_EQ(Number(colour, IDC_PICK_HIGHLIGHT + 1 + c), 255);
         EXPECT_EQ(Number(colour, IDC_PICK_SHADOW + 1 + c), 0);
     }
-    EXPECT_EQ(IsDlgButtonChecked(frame, 5), BST_UNCHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(tools, 5), BST_UNCHECKED);
 
     // Leaving the pick modes closes the window.
-    SendDlgItemMessageW(frame, kZoomButton, BM_CLICK, 0, 0);
+    SendDlgItemMessageW(tools, kZoomButton, BM_CLICK, 0, 0);
     EXPECT_EQ(ColourWindow(), nullptr);
 }
 
@@ -155,7 +157,7 @@ TEST_F(PickToolTest, WithTheEnhancementsPageShowingTheValueIsTypedIntoItsField) 
     SendMessageW(dialog, kShowPage, IDD_PAGE_ENHANCEMENTS, 0);
     HWND page = GetDlgItem(dialog, IDD_PAGE_ENHANCEMENTS);
     ASSERT_TRUE(IsWindowVisible(page));
-    SendDlgItemMessageW(frame, kPickShadowButton, BM_CLICK, 0, 0);
+    SendDlgItemMessageW(tools, kPickShadowButton, BM_CLICK, 0, 0);
     const int x = client.right / 2, y = client.bottom / 3;
     Click(x, y);
     // Master is shown, which edits red: the field holds the red value.
@@ -166,7 +168,7 @@ TEST_F(PickToolTest, WithTheEnhancementsPageShowingTheValueIsTypedIntoItsField) 
 
 TEST_F(PickToolTest, MovingOverThePictureMakesNoDrawingObjects) {
     SendMessageW(dialog, WM_COMMAND, IDC_PRESCAN, 0);
-    SendDlgItemMessageW(frame, kPickHighlightButton, BM_CLICK, 0, 0);
+    SendDlgItemMessageW(tools, kPickHighlightButton, BM_CLICK, 0, 0);
     HWND loupe = GetDlgItem(ColourWindow(), IDC_PICK_LOUPE);
     auto sweep = [&](int steps) {
         for (int i = 0; i < steps; ++i) {
@@ -203,9 +205,9 @@ TEST_F(PickToolTest, TheColourWindowSpeaksTheUsersLanguage) {
         ASSERT_EQ(session.Enable(true), TWRC_SUCCESS);
         HWND main = FindMainDialog();
         ASSERT_NE(main, nullptr);
-        HWND tools = ChildOfClass(main, "ParentClass");
-        HWND shown = ChildOfClass(tools, "PreviewClass");
-        SendDlgItemMessageW(tools, kPickHighlightButton, BM_CLICK, 0, 0);
+        HWND preview = ChildOfClass(main, "ParentClass");
+        HWND shown = ChildOfClass(preview, "PreviewClass");
+        SendDlgItemMessageW(ChildOfClass(preview, "ToolBarClass"), kPickHighlightButton, BM_CLICK, 0, 0);
         HWND colour = FindWindowW(L"#32770", language.title);
         ASSERT_NE(colour, nullptr);
         SendMessageW(main, WM_COMMAND, IDC_PRESCAN, 0);

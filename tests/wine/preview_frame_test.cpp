@@ -117,7 +117,7 @@ TEST_F(PreviewFrameTest, AFrameDrawnUpAndLeftIsNormalisedAndScannedAtItsSize) {
 TEST_F(PreviewFrameTest, ASourceChangeShowsTheWholeAreaAndClipsTheFrame) {
     OpenWithFrame("300 440 400 600");
     HWND frame = GetParent(picture);
-    SendDlgItemMessageW(frame, 2, BM_CLICK, 0, 0);  // the zoom tool
+    SendDlgItemMessageW(ChildOfClass(frame, "ToolBarClass"), 2, BM_CLICK, 0, 0);  // the zoom tool
     SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, At(100, 100));
     SendMessageW(picture, WM_LBUTTONUP, 0, At(100, 100));
     int low = -1, high = -1;
@@ -218,11 +218,11 @@ namespace {
 
 TEST_F(PreviewFrameTest, ADragBeyondAZoomedViewScrollsItOnTicks) {
     OpenWithFrame();
-    HWND frameWindow = GetParent(picture);
-    SendMessageW(GetDlgItem(frameWindow, 2), BM_CLICK, 0, 0);  // zoom
+    HWND toolBar = ChildOfClass(GetParent(picture), "ToolBarClass");
+    SendMessageW(GetDlgItem(toolBar, 2), BM_CLICK, 0, 0);  // zoom
     SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(0, 0));
     SendMessageW(picture, WM_LBUTTONUP, 0, MAKELPARAM(0, 0));
-    SendMessageW(GetDlgItem(frameWindow, 1), BM_CLICK, 0, 0);  // crop
+    SendMessageW(GetDlgItem(toolBar, 1), BM_CLICK, 0, 0);  // crop
     // Zoom 2 from the top-left: the view shows units 0..175 x 0..255. A new
     // frame from (30, 30) dragged past the view's right edge.
     const LPARAM start = MAKELPARAM(60 * width / kBedWidth, 60 * height / kBedHeight);

@@ -86,6 +86,8 @@ TEST_F(PreviewWindowTest, FrameBesideThePagesWithTheBedsProportionsAndTitle) {
         HWND frame = ChildOfClass(dialog, "ParentClass");
         ASSERT_NE(frame, nullptr);
         HWND picture = ChildOfClass(frame, "PreviewClass");
+        EXPECT_NE(ChildOfClass(frame, "ToolBarClass"), nullptr);
+        EXPECT_NE(ChildOfClass(frame, "ScanLengthClass"), nullptr);
         ASSERT_NE(picture, nullptr);
         EXPECT_EQ(WindowTextUtf8(frame), SourceText(language.base + 101) + " (1:1)");
         if (language.base == 0) {
@@ -140,7 +142,7 @@ TEST_F(PreviewWindowTest, ZoomsByTwoUpToEightWithScrollRangesOfTheHiddenPart) {
         SendMessageW(dialog, WM_COMMAND, IDC_PRESCAN, 0);
         RECT zoom1;
         GetClientRect(picture, &zoom1);
-        SendMessageW(GetDlgItem(frame, 2), BM_CLICK, 0, 0);  // the zoom tool
+        SendMessageW(GetDlgItem(ChildOfClass(frame, "ToolBarClass"), 2), BM_CLICK, 0, 0);  // the zoom tool
         HMODULE source = GetModuleHandleA("kvsc_a3.ds");
         SendMessageW(picture, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
         EXPECT_EQ(GetCursor(), LoadCursorW(source, L"IDZOOMIN"));
@@ -343,16 +345,19 @@ TEST_F(PreviewWindowTest, ToolBarTipsAndTheResolutionSwitch) {
     ASSERT_NE(dialog, nullptr);
     HWND frame = ChildOfClass(dialog, "ParentClass");
     ASSERT_NE(frame, nullptr);
-    HWND pickHighlight = GetDlgItem(frame, 3);
+    HWND toolBar = ChildOfClass(frame, "ToolBarClass");
+    HWND pickHighlight = GetDlgItem(toolBar, 3);
     ASSERT_NE(pickHighlight, nullptr);
-    SendMessageW(frame, WM_SETCURSOR, reinterpret_cast<WPARAM>(pickHighlight), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    // The button passes the pointer's arrival up through the tool bar to the frame.
+    SendMessageW(pickHighlight, WM_SETCURSOR, reinterpret_cast<WPARAM>(pickHighlight),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     HWND tip = FindWindowW(L"Tooltips Class", nullptr);
     ASSERT_NE(tip, nullptr);
     EXPECT_EQ(WindowTextUtf8(tip), "Pick Highlight");
 
     int shown[2] = {0, 0};
     for (int pass = 0; pass < 2; ++pass) {
-        SendDlgItemMessageW(frame, 5, BM_CLICK, 0, 0);  // Hi/Low Resolution: high, then low again
+        SendDlgItemMessageW(toolBar, 5, BM_CLICK, 0, 0);  // Hi/Low Resolution: high, then low again
         if (pass == 0) {
             EXPECT_FALSE(IsWindow(tip));
         }
@@ -368,11 +373,11 @@ TEST_F(PreviewWindowTest, ToolBarTipsAndTheResolutionSwitch) {
 TEST_F(PreviewWindowTest, ToolBarPicturesAndTheBatchScanButton) {
     HWND dialog = OpenDialog();
     ASSERT_NE(dialog, nullptr);
-    HWND frame = ChildOfClass(dialog, "ParentClass");
-    ASSERT_NE(frame, nullptr);
+    HWND toolBar = ChildOfClass(ChildOfClass(dialog, "ParentClass"), "ToolBarClass");
+    ASSERT_NE(toolBar, nullptr);
     for (int button = 1; button <= 6; ++button) {
         SCOPED_TRACE(button);
-        HWND window = GetDlgItem(frame, button);
+        HWND window = GetDlgItem(toolBar, button);
         ASSERT_NE(window, nullptr);
         BITMAP picture{};
         auto image = reinterpret_cast<HGDIOBJ>(SendMessageW(window, BM_GETIMAGE, IMAGE_BITMAP, 0));
@@ -380,12 +385,12 @@ TEST_F(PreviewWindowTest, ToolBarPicturesAndTheBatchScanButton) {
         EXPECT_EQ(picture.bmWidth, 16);
         EXPECT_EQ(picture.bmHeight, 16);
     }
-    EXPECT_EQ(WindowTextUtf8(GetDlgItem(frame, 6)), "Batch Scan");
+    EXPECT_EQ(WindowTextUtf8(GetDlgItem(toolBar, 6)), "Batch Scan");
     auto batchList = [] { return FindWindowW(nullptr, L"Batch Scan Job List"); };
     EXPECT_EQ(batchList(), nullptr);
-    SendDlgItemMessageW(frame, 6, BM_CLICK, 0, 0);
+    SendDlgItemMessageW(toolBar, 6, BM_CLICK, 0, 0);
     EXPECT_NE(batchList(), nullptr);
-    SendDlgItemMessageW(frame, 6, BM_CLICK, 0, 0);
+    SendDlgItemMessageW(toolBar, 6, BM_CLICK, 0, 0);
     EXPECT_EQ(batchList(), nullptr);
     SaveScreenshot(dialog, "preview_tool_bar_en");
 }
