@@ -594,8 +594,8 @@ HWND CreatePreviewWindow(HWND dialog) {
     g_window.ruler = CreateScanLengthRuler(g_window.frame, g_window.picture, 0, kToolBarHeight, 0);
     Place(dialog);
     g_window.toolBar = CreatePreviewToolBar(g_window.frame, g_window.base.width + kScanLengthRulerWidth,
-                         reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)),
-                         g_scanSettings.prescanHiRes != 0, HostNameIsText(TXT_SCANWARE_CMS));
+                                            reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)),
+                                            g_scanSettings.prescanHiRes != 0, HostNameIsText(TXT_SCANWARE_CMS));
     ApplyView(CurrentView());
     StartPreviewBlink();
     return g_window.frame;
