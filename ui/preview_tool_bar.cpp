@@ -6,6 +6,7 @@
 #include "profile/texts.h"
 #include "resources/resource_ids.h"
 #include "ui/tool_tips.h"
+#include "ui/window_class.h"
 
 namespace {
 
@@ -47,15 +48,8 @@ LRESULT CALLBACK ToolBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 // The buttons show their pictures; their names are their texts, shown in
 // the tips.
 HWND CreatePreviewToolBar(HWND frame, int width, HFONT font, bool hiRes, bool batchRefused) {
-    WNDCLASSW toolBarClass{};
-    if (!GetClassInfoW(g_moduleInstance, kToolBarClass, &toolBarClass)) {
-        toolBarClass.lpfnWndProc = ToolBarProc;
-        toolBarClass.hInstance = g_moduleInstance;
-        toolBarClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        toolBarClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-        toolBarClass.lpszClassName = kToolBarClass;
-        RegisterClassW(&toolBarClass);
-    }
+    RegisterOwnClass(kToolBarClass, ToolBarProc, LoadCursor(nullptr, IDC_ARROW),
+                     static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
     HWND toolBar = CreateWindowExW(0, kToolBarClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, width, kToolBarHeight, frame,
                                    nullptr, g_moduleInstance, nullptr);
     if (!toolBar) return nullptr;

@@ -31,6 +31,7 @@
 #include "ui/prescan_sequence.h"
 #include "ui/preview_tool_bar.h"
 #include "ui/scan_length_ruler.h"
+#include "ui/window_class.h"
 
 namespace {
 
@@ -473,24 +474,10 @@ LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 void RegisterClasses() {
-    WNDCLASSW frame{};
-    if (!GetClassInfoW(g_moduleInstance, kFrameClass, &frame)) {
-        frame.lpfnWndProc = FrameProc;
-        frame.hInstance = g_moduleInstance;
-        frame.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        frame.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-        frame.lpszClassName = kFrameClass;
-        RegisterClassW(&frame);
-    }
-    WNDCLASSW picture{};
-    if (!GetClassInfoW(g_moduleInstance, kPictureClass, &picture)) {
-        picture.lpfnWndProc = PictureProc;
-        picture.hInstance = g_moduleInstance;
-        // The pointer's shape follows the frame under it.
-        picture.hCursor = nullptr;
-        picture.lpszClassName = kPictureClass;
-        RegisterClassW(&picture);
-    }
+    RegisterOwnClass(kFrameClass, FrameProc, LoadCursor(nullptr, IDC_ARROW),
+                     static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+    // The pointer's shape over the picture follows the frame under it.
+    RegisterOwnClass(kPictureClass, PictureProc, nullptr);
 }
 
 std::wstring Title() {

@@ -8,6 +8,7 @@
 #include "profile/module_instance.h"
 #include "settings/settings_record.h"
 #include "ui/prescan_sequence.h"
+#include "ui/window_class.h"
 
 namespace {
 
@@ -93,14 +94,7 @@ LRESULT CALLBACK RulerProc(HWND ruler, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 HWND CreateScanLengthRuler(HWND frame, HWND picture, int left, int top, int height) {
-    WNDCLASSW ruler{};
-    if (!GetClassInfoW(g_moduleInstance, kRulerClass, &ruler)) {
-        ruler.lpfnWndProc = RulerProc;
-        ruler.hInstance = g_moduleInstance;
-        ruler.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        ruler.lpszClassName = kRulerClass;
-        RegisterClassW(&ruler);
-    }
+    RegisterOwnClass(kRulerClass, RulerProc, LoadCursor(nullptr, IDC_ARROW));
     g_ruler = {picture, false, 0};
     return CreateWindowExW(0, kRulerClass, L"", WS_CHILD | WS_VISIBLE, left, top, kScanLengthRulerWidth, height, frame,
                            nullptr, g_moduleInstance, nullptr);

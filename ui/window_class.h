@@ -1,0 +1,10 @@
+// The classes of the data source's own windows, registered on first use for
+// the loaded module and kept while it stays loaded.
+#pragma once
+
+#include <windows.h>
+
+// Registers the module's class `name` with `procedure`, the pointer `cursor`
+// (null: the window sets its own) and the `background` brush (null: none),
+// unless it is registered already.
+void RegisterOwnClass(const wchar_t* name, WNDPROC procedure, HCURSOR cursor, HBRUSH background = nullptr);
