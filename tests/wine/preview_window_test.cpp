@@ -66,6 +66,16 @@ protected:
         return dialog;
     }
 
+    // The dialog (into `dialog`) with linear tone maps, so that the picture is
+    // drawn with the file's own levels, after a prescan; its picture window.
+    HWND PrescanWithLinearTones(HWND& dialog) {
+        SetProfile("A3 SCANNER", "Gamma", "   10   10   10   10");
+        dialog = OpenDialog();
+        if (!dialog) return nullptr;
+        SendMessageW(dialog, WM_COMMAND, IDC_PRESCAN, 0);
+        return ChildOfClass(ChildOfClass(dialog, "ParentClass"), "PreviewClass");
+    }
+
     HostSession host;
 };
 
@@ -286,12 +296,9 @@ bool InDitherPalette(COLORREF c) { return GetRValue(c) % 32 == 16 && GetGValue(c
 // On a display of 256 colours or fewer the picture goes to it with 8 bits a
 // pixel: in colour dithered to the 3-3-2 palette, in grey as its grey levels.
 TEST_F(PreviewWindowTest, OnAFewColourDisplayThePictureGoesWithEightBits) {
-    SetProfile("A3 SCANNER", "Gamma", "   10   10   10   10");
-    HWND dialog = OpenDialog();
-    ASSERT_NE(dialog, nullptr);
-    HWND picture = ChildOfClass(ChildOfClass(dialog, "ParentClass"), "PreviewClass");
+    HWND dialog = nullptr;
+    HWND picture = PrescanWithLinearTones(dialog);
     ASSERT_NE(picture, nullptr);
-    SendMessageW(dialog, WM_COMMAND, IDC_PRESCAN, 0);
     const PreviewPicture file(InstallDir() + "\\ORVC0000.BMP");
     ImportPatches patches(GetModuleHandleA("kvsc_a3.ds"));
     ASSERT_TRUE(patches.Replace("GDI32.dll", "GetDeviceCaps", reinterpret_cast<void*>(&FewColourCaps)));
@@ -322,13 +329,9 @@ TEST_F(PreviewWindowTest, OnAFewColourDisplayThePictureGoesWithEightBits) {
 }
 
 TEST_F(PreviewWindowTest, ThePrescansPictureFillsTheBed) {
-    // Linear tone maps: the picture is drawn with the file's own levels.
-    SetProfile("A3 SCANNER", "Gamma", "   10   10   10   10");
-    HWND dialog = OpenDialog();
-    ASSERT_NE(dialog, nullptr);
-    HWND picture = ChildOfClass(ChildOfClass(dialog, "ParentClass"), "PreviewClass");
+    HWND dialog = nullptr;
+    HWND picture = PrescanWithLinearTones(dialog);
     ASSERT_NE(picture, nullptr);
-    SendMessageW(dialog, WM_COMMAND, IDC_PRESCAN, 0);
     const PreviewPicture file(InstallDir() + "\\ORVC0000.BMP");
     ASSERT_EQ(file.width, 351);
     ASSERT_EQ(file.height, 510);
