@@ -89,14 +89,6 @@ std::map<int, std::string> InformationTexts(HWND dialog, const std::string& scre
 
 class DialogFrameTest : public SourceTest {
 protected:
-    HWND OpenWithDialog(HostSession& host, const char* product = "twtest") {
-        EXPECT_EQ(Open(host, product), TWRC_SUCCESS);
-        EXPECT_EQ(host.Enable(true), TWRC_SUCCESS);
-        HWND dialog = FindMainDialog();
-        EXPECT_NE(dialog, nullptr);
-        return dialog;
-    }
-
     static bool NoFurtherNotification(HostSession& host) {
         const TW_UINT16 marker = 0xFFFE;
         host.Defer([&host, marker] { host.notifications.push_back(marker); });

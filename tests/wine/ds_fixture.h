@@ -195,6 +195,15 @@ protected:
         return session.OpenSource("");
     }
 
+    // Opens the data source and enables it with its dialog; the dialog.
+    HWND OpenWithDialog(HostSession& session, const char* productName = "twtest") {
+        EXPECT_EQ(Open(session, productName), TWRC_SUCCESS);
+        EXPECT_EQ(session.Enable(true), TWRC_SUCCESS);
+        HWND dialog = FindMainDialog();
+        EXPECT_NE(dialog, nullptr);
+        return dialog;
+    }
+
     MessageBoxRecorder recorder;
 };
 

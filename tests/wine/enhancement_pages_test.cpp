@@ -223,9 +223,7 @@ TEST_F(EnhancementPagesTest, PicturesOfThePages) {
         SetProfile("KVSINFO_A3", "LANGUAGE", language.language);
         SetProfile("A3 SCANNER", "Frame", "30  340 190 450 ");
         HostSession session;
-        ASSERT_EQ(Open(session), TWRC_SUCCESS);
-        ASSERT_EQ(session.Enable(true), TWRC_SUCCESS);
-        HWND dialog = FindMainDialog();
+        HWND dialog = OpenWithDialog(session);
         ASSERT_NE(dialog, nullptr);
         SendMessageW(dialog, WM_COMMAND, IDC_PRESCAN, 0);
         HWND page = ShowPageOf(dialog, IDD_PAGE_ENHANCEMENTS);

@@ -201,9 +201,7 @@ TEST_F(PickToolTest, TheColourWindowSpeaksTheUsersLanguage) {
         SCOPED_TRACE(language.language);
         SetProfile("KVSINFO_A3", "LANGUAGE", language.language);
         HostSession session;
-        ASSERT_EQ(Open(session), TWRC_SUCCESS);
-        ASSERT_EQ(session.Enable(true), TWRC_SUCCESS);
-        HWND main = FindMainDialog();
+        HWND main = OpenWithDialog(session);
         ASSERT_NE(main, nullptr);
         HWND preview = ChildOfClass(main, "ParentClass");
         HWND shown = ChildOfClass(preview, "PreviewClass");

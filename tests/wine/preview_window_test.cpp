@@ -58,13 +58,7 @@ bool Near(COLORREF a, COLORREF b) {
 
 class PreviewWindowTest : public SourceTest {
 protected:
-    HWND OpenDialog() {
-        EXPECT_EQ(Open(host), TWRC_SUCCESS);
-        EXPECT_EQ(host.Enable(true), TWRC_SUCCESS);
-        HWND dialog = FindMainDialog();
-        EXPECT_NE(dialog, nullptr);
-        return dialog;
-    }
+    HWND OpenDialog() { return OpenWithDialog(host); }
 
     // The dialog (into `dialog`) with linear tone maps, so that the picture is
     // drawn with the file's own levels, after a prescan; its picture window.
@@ -89,9 +83,7 @@ TEST_F(PreviewWindowTest, FrameBesideThePagesWithTheBedsProportionsAndTitle) {
         SCOPED_TRACE(language.language);
         SetProfile("KVSINFO_A3", "LANGUAGE", language.language);
         HostSession session;
-        ASSERT_EQ(Open(session), TWRC_SUCCESS);
-        ASSERT_EQ(session.Enable(true), TWRC_SUCCESS);
-        HWND dialog = FindMainDialog();
+        HWND dialog = OpenWithDialog(session);
         ASSERT_NE(dialog, nullptr);
         HWND frame = ChildOfClass(dialog, "ParentClass");
         ASSERT_NE(frame, nullptr);
@@ -142,9 +134,7 @@ TEST_F(PreviewWindowTest, ZoomsByTwoUpToEightWithScrollRangesOfTheHiddenPart) {
         SetProfile("KVSINFO_A3", "LANGUAGE", language.language);
         SetProfile("A3 SCANNER", "Frame", "300 440 340 500");
         HostSession session;
-        ASSERT_EQ(Open(session), TWRC_SUCCESS);
-        ASSERT_EQ(session.Enable(true), TWRC_SUCCESS);
-        HWND dialog = FindMainDialog();
+        HWND dialog = OpenWithDialog(session);
         ASSERT_NE(dialog, nullptr);
         HWND frame = ChildOfClass(dialog, "ParentClass");
         HWND picture = ChildOfClass(frame, "PreviewClass");
