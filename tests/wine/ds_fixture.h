@@ -176,6 +176,16 @@ inline HWND FindMainDialog() {
     return found;
 }
 
+// The first child of `parent` of the window class `className`.
+inline HWND ChildOfClass(HWND parent, const char* className) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[32] = {};
+        GetClassNameA(child, name, sizeof name);
+        if (lstrcmpA(name, className) == 0) return child;
+    }
+    return nullptr;
+}
+
 // A test with a clean WIN.INI, a default scanner, an empty log and a
 // recorder that answers every message box.
 class SourceTest : public ::testing::Test {

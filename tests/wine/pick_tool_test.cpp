@@ -15,15 +15,6 @@ constexpr int kPickHighlightButton = 3;
 constexpr int kPickShadowButton = 4;
 constexpr UINT kShowPage = WM_APP + 1;
 
-HWND ChildOfClass(HWND parent, const char* className) {
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char name[32] = {};
-        GetClassNameA(child, name, sizeof name);
-        if (lstrcmpA(name, className) == 0) return child;
-    }
-    return nullptr;
-}
-
 HWND ColourWindow() { return FindWindowW(L"#32770", L"Color"); }
 
 int Number(HWND window, int control) {

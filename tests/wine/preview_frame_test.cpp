@@ -14,15 +14,6 @@ using namespace dstest;
 constexpr int kBedWidth = 351;  // units of 1/30 inch
 constexpr int kBedHeight = 510;
 
-HWND ChildOfClass(HWND parent, const char* className) {
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char name[32] = {};
-        GetClassNameA(child, name, sizeof name);
-        if (lstrcmpA(name, className) == 0) return child;
-    }
-    return nullptr;
-}
-
 struct Frame {
     int left, top, right, bottom;
 };

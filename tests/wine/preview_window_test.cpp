@@ -15,15 +15,6 @@ namespace {
 
 using namespace dstest;
 
-HWND ChildOfClass(HWND parent, const char* className) {
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char name[32] = {};
-        GetClassNameA(child, name, sizeof name);
-        if (lstrcmpA(name, className) == 0) return child;
-    }
-    return nullptr;
-}
-
 std::string WindowTextUtf8(HWND window) {
     wchar_t text[256] = {};
     GetWindowTextW(window, text, 256);
