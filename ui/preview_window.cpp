@@ -599,6 +599,7 @@ void DestroyPreviewWindow() {
         DestroyPreviewToolBar(g_window.toolBar);
         DestroyWindow(g_window.frame);
     }
+    UnregisterOwnClasses();
     ReleaseFewColourPalettes();
     ReleaseMarchingAnts();
     g_window = {};

@@ -1,6 +1,14 @@
 #include "ui/window_class.h"
 
+#include <vector>
+
 #include "profile/module_instance.h"
+
+namespace {
+
+std::vector<const wchar_t*> g_registered;
+
+}  // namespace
 
 void RegisterOwnClass(const wchar_t* name, WNDPROC procedure, HCURSOR cursor, HBRUSH background) {
     WNDCLASSW windowClass{};
@@ -10,5 +18,10 @@ void RegisterOwnClass(const wchar_t* name, WNDPROC procedure, HCURSOR cursor, HB
     windowClass.hCursor = cursor;
     windowClass.hbrBackground = background;
     windowClass.lpszClassName = name;
-    RegisterClassW(&windowClass);
+    if (RegisterClassW(&windowClass)) g_registered.push_back(name);
+}
+
+void UnregisterOwnClasses() {
+    for (const wchar_t* name : g_registered) UnregisterClassW(name, g_moduleInstance);
+    g_registered.clear();
 }

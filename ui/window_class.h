@@ -1,5 +1,6 @@
 // The classes of the data source's own windows, registered on first use for
-// the loaded module and kept while it stays loaded.
+// the loaded module and unregistered when their windows are gone, so that no
+// class outlives the module's code.
 #pragma once
 
 #include <windows.h>
@@ -8,3 +9,6 @@
 // (null: the window sets its own) and the `background` brush (null: none),
 // unless it is registered already.
 void RegisterOwnClass(const wchar_t* name, WNDPROC procedure, HCURSOR cursor, HBRUSH background = nullptr);
+
+// Unregisters every class registered above (their windows destroyed first).
+void UnregisterOwnClasses();
